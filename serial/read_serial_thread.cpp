@@ -1,0 +1,116 @@
+#include "serial/read_serial_thread.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+#include "platform/comm.h"
+
+// What starting one read gave.
+struct ReadSerialThread::ReadOutcome {
+    enum Kind { Stopped, NoPort, Completed, Pending, Failed } kind;
+    HANDLE handle;
+    DWORD error;
+};
+
+ReadSerialThread::ReadSerialThread(HANDLE* portHandleSlot, OVERLAPPED* completion,
+                                   std::int32_t timeout, LineReceivedCallback lineCallback)
+    : portHandleSlot_(portHandleSlot),
+      completion_(completion),
+      timeout_(timeout),
+      lineCallback_(std::move(lineCallback)) {
+    if (completion_ != nullptr) {
+        wakeEvent_ = platform::CreateEventA(nullptr, FALSE, FALSE, nullptr);
+        completion_->hEvent = wakeEvent_;
+    }
+    SetFreeOnTerminate(true);
+}
+
+ReadSerialThread::~ReadSerialThread() {
+    if (wakeEvent_ != nullptr) platform::CloseHandle(wakeEvent_);
+}
+
+void ReadSerialThread::SetCallback(LineReceivedCallback lineCallback) {
+    lineCallback_ = std::move(lineCallback);
+}
+
+void ReadSerialThread::OnTerminateRequested() {
+    if (wakeEvent_ != nullptr) platform::SetEvent(wakeEvent_);
+}
+
+ReadSerialThread::ReadOutcome ReadSerialThread::StartRead() {
+    ReadOutcome outcome{ReadOutcome::NoPort, INVALID_HANDLE_VALUE, 0};
+    const bool ran = Step([&] {
+        std::memset(receiveBuffer_, 0, sizeof receiveBuffer_);
+        outcome.handle = *portHandleSlot_;
+        if (outcome.handle == INVALID_HANDLE_VALUE) return;
+        if (platform::ReadFile(outcome.handle, receiveBuffer_, sizeof receiveBuffer_, &bytesRead_,
+                               completion_)) {
+            outcome.kind = ReadOutcome::Completed;
+            return;
+        }
+        outcome.error = platform::GetLastError();
+        outcome.kind =
+            outcome.error == ERROR_IO_PENDING ? ReadOutcome::Pending : ReadOutcome::Failed;
+    });
+    if (!ran) outcome.kind = ReadOutcome::Stopped;
+    return outcome;
+}
+
+void ReadSerialThread::Execute() {
+    const DWORD timeout = static_cast<DWORD>(std::max<std::int32_t>(timeout_, 0));
+    while (!Terminated()) {
+        const ReadOutcome outcome = StartRead();
+        switch (outcome.kind) {
+            case ReadOutcome::Stopped:
+                return;
+            case ReadOutcome::NoPort:
+                platform::SleepEx(timeout, TRUE);
+                continue;
+            case ReadOutcome::Pending:
+                platform::WaitForSingleObjectEx(wakeEvent_, timeout, TRUE);
+                // A read ended by closing the port gives 0 bytes: an empty read.
+                platform::GetOverlappedResult(outcome.handle, completion_, &bytesRead_, TRUE);
+                [[fallthrough]];
+            case ReadOutcome::Completed:
+                if (Terminated()) return;
+                reportedError_ = 0;
+                HandOver();
+                continue;
+            case ReadOutcome::Failed:
+                ReportFailedRead(outcome.error);
+                // A lasting error (a pulled adapter) is retried at the read pace, not in a spin.
+                platform::WaitForSingleObjectEx(wakeEvent_, timeout, TRUE);
+                continue;
+        }
+    }
+}
+
+void ReadSerialThread::ReportFailedRead(DWORD code) {
+    // The same error is reported once until a read succeeds or the port was opened again.
+    const std::uint64_t releases = ReleaseCount();
+    if (code == reportedError_ && releases == releasesAtReport_) return;
+    reportedError_ = code;
+    releasesAtReport_ = releases;
+
+    char* text = nullptr;
+    const DWORD length =
+        platform::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER,
+                                 nullptr, code, 0x0400, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::memset(receiveBuffer_, 0, sizeof receiveBuffer_);
+    const std::size_t copied = std::min<std::size_t>(length, sizeof receiveBuffer_);
+    if (text != nullptr) {
+        std::memcpy(receiveBuffer_, text, copied);
+        platform::LocalFree(text);
+    }
+    bytesRead_ = static_cast<DWORD>(text != nullptr ? copied : 0);
+    HandOver();
+}
+
+void ReadSerialThread::HandOver() {
+    Synchronize([this] { ShowTransmission(); });
+}
+
+void ReadSerialThread::ShowTransmission() {
+    assembler_.Assemble(receiveBuffer_, bytesRead_, lineCallback_);
+}

@@ -1,0 +1,70 @@
+// One serial port of the machine: opens it by device name, applies the line settings and the
+// read time-out, writes command text, closes it, and owns the port's single reader thread.
+// Every operation runs on the window thread; the reader touches only the handle slot and the
+// completion record whose addresses it is given.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/win32_types.h"
+#include "serial/port_settings.h"
+#include "serial/write_queue.h"
+
+class ReadSerialThread;
+
+class SerialPortInfo {
+public:
+    SerialPortInfo();
+    explicit SerialPortInfo(const std::string& name);
+    SerialPortInfo(const std::string& name, std::int32_t baud, ParityType parity,
+                   StopBitsType stopBits, std::int32_t timeout, WriteModeType writeMode,
+                   LineReceivedCallback lineCallback);
+    SerialPortInfo(const SerialPortInfo&) = delete;
+    SerialPortInfo& operator=(const SerialPortInfo&) = delete;
+    // Stops the reader and waits until it has let go of the handle slot and the record, then
+    // closes the port. Never waits on the window thread for the window thread.
+    ~SerialPortInfo();
+
+    void SetDefaults();
+    void OpenPort(const std::string& name, std::int32_t baud, ParityType parity,
+                  StopBitsType stopBits, std::int32_t timeout, WriteModeType writeMode);
+    void ClosePort();
+    void ConfigurePortA();
+    void ConfigurePortA(std::int32_t baud, ParityType parity, StopBitsType stopBits,
+                        std::int32_t timeout);
+    void SetBaud(std::int32_t baud);
+    void SetParity(ParityType parity);
+    void SetStopBits(StopBitsType stopBits);
+    void SetCallback(LineReceivedCallback lineCallback);
+    // Starts writing the whole text. True when the write did not complete within the call (in
+    // progress or failed), false when it completed at once.
+    bool SerialPortWrite(const std::string& text);
+
+    bool IsOpen() const { return isOpen; }
+    const ReadSerialThread* Reader() const { return reader; }
+    HANDLE PortHandle() const { return portHandle; }
+    std::int32_t BaudRate() const { return baudRate; }
+    std::int32_t ReadIntervalTimeout() const { return readIntervalTimeout; }
+    ParityType Parity() const { return parity; }
+    StopBitsType StopBits() const { return stopBits; }
+    WriteModeType WriteMode() const { return writeMode; }
+
+    // The longest device name: the path "\\.\" + name + NUL fits 256 bytes.
+    static constexpr std::size_t kMaxNameLength = 251;
+
+private:
+    void HoldReader();
+
+    bool isOpen = false;
+    ReadSerialThread* reader = nullptr;
+    LineReceivedCallback lineCallback;
+    OVERLAPPED readCompletion{};
+    HANDLE portHandle = INVALID_HANDLE_VALUE;
+    std::int32_t baudRate = 19200;
+    std::int32_t readIntervalTimeout = 50;  // used by the constructors that take no time-out
+    ParityType parity = ParityNone;
+    StopBitsType stopBits = StopBitsOne;
+    WriteModeType writeMode = WriteModeOverlapped;
+    WriteQueue writes;
+};

@@ -1,0 +1,24 @@
+// Running qdax-sim to its end, for command lines that make it exit at once (--help, invalid
+// options). A command line that starts a device would publish it in the standard ports
+// directory: use SimulatorProcess for those.
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "tests/support/wait_until.h"
+
+namespace qdax_test {
+
+struct SimulatorRun {
+    int exitCode = -1;
+    std::string standardOutput;
+    std::string standardError;
+};
+
+// Throws std::runtime_error when the simulator does not end within `timeout`.
+SimulatorRun RunSimulator(const std::vector<std::string>& arguments,
+                          std::chrono::milliseconds timeout = kGenerousTimeout);
+
+}  // namespace qdax_test
