@@ -1,0 +1,67 @@
+// The device-tree walk over the Linux port view, as the window lists the ports.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "discovery/serial_port_discovery.h"
+#include "platform/linux_port_registry.h"
+#include "platform/port_sources.h"
+#include "tests/linux_ports/fake_sysfs.h"
+#include "tests/linux_ports/temp_dir.h"
+
+namespace {
+
+using linux_ports_test::FakeSysfs;
+using linux_ports_test::KernelLayout;
+using linux_ports_test::TempDir;
+using platform::PortSources;
+
+// "<portName>|<friendlyName>|<enumeratorName>" per port handed over.
+bool CollectEntry(void* userData, const PortEntry* entry) {
+    static_cast<std::vector<std::string>*>(userData)->push_back(
+        std::string(entry->portName) + "|" + entry->friendlyName + "|" + entry->enumeratorName);
+    return true;
+}
+
+class PortDiscoveryTest : public testing::Test {
+protected:
+    PortDiscoveryTest() : sysfs_(sysfsDir_.path()) {
+        sysfs_.AddVirtualTty("console");
+        sysfs_.AddPnpUart("ttyS0", KernelLayout::Since65, 4);
+        sysfs_.AddPlaceholderUart("ttyS1", KernelLayout::Since65);
+        sysfs_.AddUsbSerial("ttyUSB0", {"0403", "6001", "FTDI", "FT232R USB UART"});
+        std::filesystem::create_symlink("/dev/null", portsDir_.path() + "/COM7");
+    }
+
+    PortSources Sources() const { return PortSources{sysfs_.root(), portsDir_.path()}; }
+
+    const std::vector<std::string> expected_ = {
+        "COM1|Communications Port (/dev/ttyS0)|ACPI",
+        "COM300|FT232R USB UART (/dev/ttyUSB0)|USB",
+        "COM7|Virtual Port (/dev/null)|ROOT",
+    };
+
+private:
+    TempDir sysfsDir_;
+    TempDir portsDir_;
+    FakeSysfs sysfs_;
+};
+
+TEST_F(PortDiscoveryTest, WalksTheViewOfAFakeMachine) {
+    auto registry = platform::BuildLinuxPortRegistry(Sources());
+    std::vector<std::string> entries;
+    ASSERT_TRUE(EnumerateSerialPorts(*registry, CollectEntry, &entries));
+    EXPECT_EQ(entries, expected_);
+    EXPECT_EQ(registry->OpenKeyCount(), 0u);
+}
+
+TEST_F(PortDiscoveryTest, MachineEntryWalksTheConfiguredSources) {
+    platform::ConfigurePortSources(Sources());
+    std::vector<std::string> entries;
+    ASSERT_TRUE(EnumerateSerialPorts(CollectEntry, &entries));
+    EXPECT_EQ(entries, expected_);
+}
+
+}  // namespace
