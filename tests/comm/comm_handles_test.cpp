@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "platform/comm.h"
-#include "tests/comm/pty.h"
+#include "tests/support/pty_device.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ TEST(HandlesTest, ValuesThatAreNoObjectAreRefused) {
 }
 
 TEST(HandlesTest, ClosedHandlesAreRefused) {
-    comm_test::Pty pty;
+    qdax_test::PtyDevice pty;
     HANDLE port = platform::CreateFileA(pty.SlavePath().c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                                         nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
     ASSERT_NE(port, INVALID_HANDLE_VALUE);
@@ -65,7 +65,7 @@ TEST(HandlesTest, AnEventIsNoPortAndAPortIsNoEvent) {
     ExpectRefusedEverywhere(event, true);
     platform::CloseHandle(event);
 
-    comm_test::Pty pty;
+    qdax_test::PtyDevice pty;
     HANDLE port = platform::CreateFileA(pty.SlavePath().c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                                         nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
     ASSERT_NE(port, INVALID_HANDLE_VALUE);

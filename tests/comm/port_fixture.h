@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/comm.h"
-#include "tests/comm/pty.h"
+#include "tests/support/pty_device.h"
 
 namespace comm_test {
 
@@ -49,7 +49,7 @@ protected:
     // Waits for the operation's end without a limit of its own; the test's time-out catches a hang.
     Outcome Finish(Record& record);
 
-    Pty pty_;
+    qdax_test::PtyDevice pty_;
     HANDLE port_ = INVALID_HANDLE_VALUE;
 
 private:

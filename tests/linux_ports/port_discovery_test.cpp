@@ -9,14 +9,14 @@
 #include "platform/linux_port_registry.h"
 #include "platform/port_sources.h"
 #include "tests/linux_ports/fake_sysfs.h"
-#include "tests/linux_ports/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
 using linux_ports_test::FakeSysfs;
 using linux_ports_test::KernelLayout;
-using linux_ports_test::TempDir;
 using platform::PortSources;
+using qdax_test::TempDir;
 
 // "<portName>|<friendlyName>|<enumeratorName>" per port handed over.
 bool CollectEntry(void* userData, const PortEntry* entry) {

@@ -8,15 +8,15 @@
 #include "platform/port_sources.h"
 #include "platform/registry.h"
 #include "tests/linux_ports/fake_sysfs.h"
-#include "tests/linux_ports/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
 using linux_ports_test::FakeSysfs;
 using linux_ports_test::KernelLayout;
-using linux_ports_test::TempDir;
 using platform::PortSources;
 using platform::RegistryApi;
+using qdax_test::TempDir;
 
 constexpr const char* kEnumRoot = "SYSTEM\\CURRENTCONTROLSET\\ENUM";
 constexpr const char* kPortsGuid = "{4D36E978-E325-11CE-BFC1-08002BE10318}";

@@ -7,15 +7,15 @@
 
 #include "platform/linux_ports.h"
 #include "tests/linux_ports/fake_sysfs.h"
-#include "tests/linux_ports/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
 using linux_ports_test::FakeSysfs;
 using linux_ports_test::KernelLayout;
-using linux_ports_test::TempDir;
 using platform::PortSources;
 using platform::ResolvePortName;
+using qdax_test::TempDir;
 
 // The name to resolve; "<ports>" in the expected path stands for the ports directory.
 struct ResolveCase {

@@ -9,7 +9,7 @@
 #include "platform/linux_ports.h"
 #include "tests/linux_ports/fake_sysfs.h"
 #include "tests/linux_ports/port_fields.h"
-#include "tests/linux_ports/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -18,10 +18,10 @@ using linux_ports_test::FieldsOf;
 using linux_ports_test::InstanceIdsOf;
 using linux_ports_test::KernelLayout;
 using linux_ports_test::PortFields;
-using linux_ports_test::TempDir;
 using linux_ports_test::UsbStrings;
 using platform::PortSources;
 using platform::ScanSerialPorts;
+using qdax_test::TempDir;
 
 const UsbStrings kFtdi{"0403", "6001", "FTDI", "FT232R USB UART"};
 

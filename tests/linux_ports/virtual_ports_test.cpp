@@ -12,7 +12,7 @@
 #include "platform/linux_ports.h"
 #include "tests/linux_ports/fake_sysfs.h"
 #include "tests/linux_ports/port_fields.h"
-#include "tests/linux_ports/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -23,9 +23,9 @@ using linux_ports_test::FieldsOf;
 using linux_ports_test::InstanceIdsOf;
 using linux_ports_test::KernelLayout;
 using linux_ports_test::PortFields;
-using linux_ports_test::TempDir;
 using platform::PortSources;
 using platform::ScanSerialPorts;
+using qdax_test::TempDir;
 
 std::vector<platform::LinuxSerialPort> ScanPortsDir(const std::string& portsDir) {
     return ScanSerialPorts(PortSources{"", portsDir});

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <termios.h>
 #include <future>
 #include <memory>
 #include <stdexcept>
@@ -12,14 +13,22 @@
 #include "platform/message_box.h"
 #include "platform/port_sources.h"
 #include "serial/read_serial_thread.h"
-#include "tests/serial/pty_peer.h"
 #include "tests/serial/test_dispatcher.h"
+#include "tests/support/pty_device.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/wait_until.h"
 
 namespace {
 
 using namespace std::chrono_literals;
+
+// The line settings of the device end, as the code under test left them: on Linux the termios
+// calls on a pty master act on its line.
+termios LineOf(const qdax_test::PtyDevice& device) {
+    termios line{};
+    tcgetattr(device.MasterFd(), &line);
+    return line;
+}
 
 class SerialPort : public testing::Test {
 protected:
@@ -61,22 +70,22 @@ protected:
 };
 
 TEST_F(SerialPort, OpensThroughItsComLinkAndDeliversEachLine) {
-    PtyPeer device;
+    qdax_test::PtyDevice device;
     device.LinkAs(ports.path(), "COM7");
     auto port = Open("COM7");
     ASSERT_TRUE(port->IsOpen());
     ASSERT_NE(port->Reader(), nullptr);
     EXPECT_FALSE(port->Reader()->Suspended());
-    device.Write("OK\r\nX\rY\r");
+    ASSERT_TRUE(device.Write("OK\r\nX\rY\r"));
     EXPECT_TRUE(LinesBecome({"OK", "", "X", "Y"}));
     EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(SerialPort, OpensByDevicePathToo) {
-    PtyPeer device;
-    auto port = Open(device.path());
+    qdax_test::PtyDevice device;
+    auto port = Open(device.SlavePath());
     ASSERT_TRUE(port->IsOpen());
-    device.Write("HELLO\r");
+    ASSERT_TRUE(device.Write("HELLO\r"));
     EXPECT_TRUE(LinesBecome({"HELLO"}));
 }
 
@@ -88,11 +97,11 @@ struct BaudCase {
 class SerialPortBaud : public SerialPort, public testing::WithParamInterface<BaudCase> {};
 
 TEST_P(SerialPortBaud, EveryRateOfTheChooserReachesTheLineWith8N1) {
-    PtyPeer device;
+    qdax_test::PtyDevice device;
     device.LinkAs(ports.path(), "COM3");
     auto port = Open("COM3", GetParam().baud);
     ASSERT_TRUE(port->IsOpen());
-    const termios line = device.LineSettings();
+    const termios line = LineOf(device);
     EXPECT_EQ(cfgetospeed(&line), GetParam().speed);
     EXPECT_EQ(cfgetispeed(&line), GetParam().speed);
     EXPECT_EQ(line.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
@@ -116,7 +125,7 @@ struct FramingCase {
 class SerialPortFraming : public SerialPort, public testing::WithParamInterface<FramingCase> {};
 
 TEST_P(SerialPortFraming, ParityAndStopBitsReachTheLine) {
-    PtyPeer device;
+    qdax_test::PtyDevice device;
     device.LinkAs(ports.path(), "COM4");
     auto port = Open("COM4");
     port->SetParity(GetParam().parity);
@@ -124,7 +133,7 @@ TEST_P(SerialPortFraming, ParityAndStopBitsReachTheLine) {
     // The pty driver always clears PARENB (a pty has no parity), so the rest of the parity
     // setting is what shows that it reached the line.
     const tcflag_t shown = PARODD | CMSPAR | CSTOPB;
-    const termios line = device.LineSettings();
+    const termios line = LineOf(device);
     EXPECT_EQ(line.c_cflag & shown, GetParam().expectedFlags & shown);
 }
 
@@ -141,11 +150,11 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<FramingCase>& info) { return info.param.name; });
 
 TEST_F(SerialPort, SetBaudChangesAnOpenLineAndOnlyStoresOnAClosedOne) {
-    PtyPeer device;
+    qdax_test::PtyDevice device;
     device.LinkAs(ports.path(), "COM5");
     auto port = Open("COM5");
     port->SetBaud(57600);
-    termios line = device.LineSettings();
+    termios line = LineOf(device);
     EXPECT_EQ(cfgetospeed(&line), static_cast<speed_t>(B57600));
     port->ClosePort();
     port->SetBaud(115200);
@@ -156,7 +165,7 @@ TEST_F(SerialPort, SetBaudChangesAnOpenLineAndOnlyStoresOnAClosedOne) {
 }
 
 TEST_F(SerialPort, WritesReachTheWireByteForByteAndInOrder) {
-    PtyPeer device;
+    qdax_test::PtyDevice device;
     device.LinkAs(ports.path(), "COM6");
     auto port = Open("COM6");
     std::string everyByte;
@@ -169,11 +178,11 @@ TEST_F(SerialPort, WritesReachTheWireByteForByteAndInOrder) {
     port->SerialPortWrite(everyByte);
     port->SerialPortWrite(longCommand);
     const std::string expected = "VER\r" + everyByte + longCommand;
-    EXPECT_EQ(device.ReadExactly(expected.size()), expected);
+    EXPECT_EQ(device.Read(expected.size()), expected);
 }
 
 TEST_F(SerialPort, AWriteOwnsItsBytesOnceStarted) {
-    PtyPeer device;
+    qdax_test::PtyDevice device;
     device.LinkAs(ports.path(), "COM6");
     auto port = Open("COM6");
     {
@@ -181,7 +190,7 @@ TEST_F(SerialPort, AWriteOwnsItsBytesOnceStarted) {
         port->SerialPortWrite(text);
         text.assign(text.size(), '#');  // the caller's text changes at once
     }
-    EXPECT_EQ(device.ReadExactly(6), "FIRST\r");
+    EXPECT_EQ(device.Read(6), "FIRST\r");
 }
 
 TEST_F(SerialPort, AFailedOpenIsShownOnceAndCreatesNoReader) {
@@ -194,18 +203,18 @@ TEST_F(SerialPort, AFailedOpenIsShownOnceAndCreatesNoReader) {
     EXPECT_TRUE(port->SerialPortWrite("LOST\r"))
         << "a write to no port fails, so it did not complete";
 
-    PtyPeer device;
+    qdax_test::PtyDevice device;
     device.LinkAs(ports.path(), "COM99");
     port->OpenPort("COM99", 19200, ParityNone, StopBitsOne, 50, WriteModeOverlapped);
     ASSERT_TRUE(port->IsOpen());
     ASSERT_NE(port->Reader(), nullptr);
-    device.Write("UP\r");
+    ASSERT_TRUE(device.Write("UP\r"));
     EXPECT_TRUE(LinesBecome({"UP"}));
     EXPECT_EQ(boxes.size(), 1u);
 }
 
 TEST_F(SerialPort, ReopeningKeepsExactlyOneReader) {
-    PtyPeer device;
+    qdax_test::PtyDevice device;
     device.LinkAs(ports.path(), "COM2");
     auto port = Open("COM2");
     const ReadSerialThread* reader = port->Reader();
@@ -221,12 +230,12 @@ TEST_F(SerialPort, ReopeningKeepsExactlyOneReader) {
         expected.push_back("LINE" + std::to_string(i));
         burst += expected.back() + "\r";
     }
-    device.Write(burst);
+    ASSERT_TRUE(device.Write(burst));
     EXPECT_TRUE(LinesBecome(expected));  // each once, in order: one reader takes them all
 }
 
 TEST_F(SerialPort, AFailedReopenLeavesTheReaderHeldUntilAnOpenSucceeds) {
-    PtyPeer device;
+    qdax_test::PtyDevice device;
     device.LinkAs(ports.path(), "COM2");
     auto port = Open("COM2");
     port->OpenPort("COM98", 19200, ParityNone, StopBitsOne, 50, WriteModeOverlapped);
@@ -240,12 +249,12 @@ TEST_F(SerialPort, AFailedReopenLeavesTheReaderHeldUntilAnOpenSucceeds) {
     port->OpenPort("COM2", 19200, ParityNone, StopBitsOne, 50, WriteModeOverlapped);
     ASSERT_TRUE(port->IsOpen());
     EXPECT_FALSE(port->Reader()->Suspended());
-    device.Write("AGAIN\r");
+    ASSERT_TRUE(device.Write("AGAIN\r"));
     EXPECT_TRUE(LinesBecome({"AGAIN"}));
 }
 
 TEST_F(SerialPort, ClosingWhileAReadIsPendingHoldsTheReaderPromptly) {
-    PtyPeer device;
+    qdax_test::PtyDevice device;
     device.LinkAs(ports.path(), "COM2");
     auto port = Open("COM2");
     ServeAWhile();  // the silent device leaves a read pending
@@ -257,10 +266,10 @@ TEST_F(SerialPort, ClosingWhileAReadIsPendingHoldsTheReaderPromptly) {
 }
 
 TEST_F(SerialPort, AReadEndedByClosingCountsAsAnEmptyRead) {
-    PtyPeer device;
+    qdax_test::PtyDevice device;
     device.LinkAs(ports.path(), "COM2");
     auto port = Open("COM2");
-    device.Write("AB");  // a partial line: it waits for two empty reads in a row
+    ASSERT_TRUE(device.Write("AB"));  // a partial line: it waits for two empty reads in a row
     ServeAWhile();
     ASSERT_TRUE(lines.empty()) << "a silent device gives no empty reads";
     // Only re-opening, which ends the pending read as an empty one, can deliver it now. A re-open
@@ -276,46 +285,46 @@ TEST_F(SerialPort, AReadEndedByClosingCountsAsAnEmptyRead) {
 }
 
 TEST_F(SerialPort, APartialLineContinuesAcrossAReopen) {
-    PtyPeer device;
+    qdax_test::PtyDevice device;
     device.LinkAs(ports.path(), "COM2");
     auto port = Open("COM2");
-    device.Write("AB");
+    ASSERT_TRUE(device.Write("AB"));
     ServeAWhile();
     port->OpenPort("COM2", 19200, ParityNone, StopBitsOne, 50, WriteModeOverlapped);
-    device.Write("C\r");
+    ASSERT_TRUE(device.Write("C\r"));
     EXPECT_TRUE(LinesBecome({"ABC"}));
 }
 
 TEST_F(SerialPort, AVanishedDeviceIsReportedOnceUntilTheNextOpen) {
-    auto device = std::make_unique<PtyPeer>();
+    auto device = std::make_unique<qdax_test::PtyDevice>();
     device->LinkAs(ports.path(), "COM8");
     auto port = Open("COM8");
-    device->Vanish();
+    device->CloseMaster();
     const std::vector<std::string> report{"The device is not connected.", ""};
     EXPECT_TRUE(LinesBecome(report));
     ServeAWhile();
     EXPECT_EQ(lines, report) << "a lasting error is reported once";
 
-    device = std::make_unique<PtyPeer>();
+    device = std::make_unique<qdax_test::PtyDevice>();
     device->LinkAs(ports.path(), "COM8");
     port->OpenPort("COM8", 19200, ParityNone, StopBitsOne, 50, WriteModeOverlapped);
-    device->Write("BACK\r");
+    ASSERT_TRUE(device->Write("BACK\r"));
     EXPECT_TRUE(LinesBecome({report[0], report[1], "BACK"}));
-    device->Vanish();
+    device->CloseMaster();
     EXPECT_TRUE(LinesBecome({report[0], report[1], "BACK", report[0], report[1]}));
 }
 
 TEST_F(SerialPort, AFailingCallbackIsShownOnTheWindowThreadAndReadingGoesOn) {
-    PtyPeer device;
+    qdax_test::PtyDevice device;
     device.LinkAs(ports.path(), "COM2");
     auto port = std::make_unique<SerialPortInfo>(
         "COM2", 19200, ParityNone, StopBitsOne, 50, WriteModeOverlapped, [this](const char* line) {
             lines.emplace_back(line);
             if (lines.back() == "BAD") throw std::runtime_error("cannot take BAD");
         });
-    device.Write("BAD\r");
+    ASSERT_TRUE(device.Write("BAD\r"));
     ASSERT_TRUE(LinesBecome({"BAD"}));
-    device.Write("GOOD\r");
+    ASSERT_TRUE(device.Write("GOOD\r"));
     EXPECT_TRUE(LinesBecome({"BAD", "GOOD"}));
     EXPECT_EQ(window.errors, std::vector<std::string>{"cannot take BAD"});
 }
@@ -324,18 +333,18 @@ TEST_F(SerialPort, ACallbackSetWithoutReaderReachesTheReaderOfTheNextOpen) {
     SerialPortInfo port("COM97");  // no such port: no reader
     EXPECT_EQ(port.Reader(), nullptr);
     port.SetCallback(Collect());
-    PtyPeer device;
+    qdax_test::PtyDevice device;
     device.LinkAs(ports.path(), "COM97");
     port.OpenPort("COM97", 19200, ParityNone, StopBitsOne, 50, WriteModeOverlapped);
-    device.Write("NEW\r");
+    ASSERT_TRUE(device.Write("NEW\r"));
     EXPECT_TRUE(LinesBecome({"NEW"}));
 }
 
 TEST_F(SerialPort, DestroyingNeverWaitsForAHandOverTheWindowHasNotServed) {
-    PtyPeer device;
+    qdax_test::PtyDevice device;
     device.LinkAs(ports.path(), "COM2");
     auto port = Open("COM2");
-    device.Write("QUEUED\r");
+    ASSERT_TRUE(device.Write("QUEUED\r"));
     ASSERT_TRUE(qdax_test::WaitUntil([&] { return window.Queued() > 0; }));
     // This thread is the window thread: the destructor must not need it to serve the hand-over.
     auto destroying = std::async(std::launch::async, [&] { port.reset(); });
@@ -345,7 +354,7 @@ TEST_F(SerialPort, DestroyingNeverWaitsForAHandOverTheWindowHasNotServed) {
 }
 
 TEST_F(SerialPort, DestroyingWhileAReadIsPendingOrAfterAFailedReopenEnds) {
-    PtyPeer device;
+    qdax_test::PtyDevice device;
     device.LinkAs(ports.path(), "COM2");
     auto pending = Open("COM2");
     ServeAWhile();
@@ -359,7 +368,7 @@ TEST_F(SerialPort, DestroyingWhileAReadIsPendingOrAfterAFailedReopenEnds) {
 }
 
 TEST_F(SerialPort, APortHeldByAnotherOpenCannotBeOpenedAgain) {
-    PtyPeer device;
+    qdax_test::PtyDevice device;
     device.LinkAs(ports.path(), "COM2");
     auto first = Open("COM2");
     ASSERT_TRUE(first->IsOpen());

@@ -1,4 +1,4 @@
-#include "tests/comm/pty.h"
+#include "tests/support/pty_device.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -9,9 +9,9 @@
 #include <cstdlib>
 #include <stdexcept>
 
-namespace comm_test {
+namespace qdax_test {
 
-Pty::Pty() {
+PtyDevice::PtyDevice() {
     master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) {
         throw std::runtime_error("no pseudo-terminal");
@@ -20,16 +20,16 @@ Pty::Pty() {
     slavePath_ = ptsname(master_);
 }
 
-Pty::~Pty() {
+PtyDevice::~PtyDevice() {
     CloseMaster();
 }
 
-void Pty::CloseMaster() {
+void PtyDevice::CloseMaster() {
     if (master_ >= 0) close(master_);
     master_ = -1;
 }
 
-bool Pty::Write(const std::string& bytes) {
+bool PtyDevice::Write(const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         pollfd fd{master_, POLLOUT, 0};
@@ -41,7 +41,7 @@ bool Pty::Write(const std::string& bytes) {
     return true;
 }
 
-std::string Pty::Read(std::size_t count, int patienceMs, std::size_t chunk) {
+std::string PtyDevice::Read(std::size_t count, int patienceMs, std::size_t chunk) {
     std::string got;
     while (got.size() < count) {
         pollfd fd{master_, POLLIN, 0};
@@ -55,4 +55,12 @@ std::string Pty::Read(std::size_t count, int patienceMs, std::size_t chunk) {
     return got;
 }
 
-}  // namespace comm_test
+void PtyDevice::LinkAs(const std::string& portsDir, const std::string& comName) const {
+    const std::string link = portsDir + "/" + comName;
+    unlink(link.c_str());
+    if (symlink(slavePath_.c_str(), link.c_str()) != 0) {
+        throw std::runtime_error("cannot link " + link);
+    }
+}
+
+}  // namespace qdax_test

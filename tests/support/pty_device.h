@@ -4,14 +4,14 @@
 
 #include <string>
 
-namespace comm_test {
+namespace qdax_test {
 
-class Pty {
+class PtyDevice {
 public:
-    Pty();
-    ~Pty();
-    Pty(const Pty&) = delete;
-    Pty& operator=(const Pty&) = delete;
+    PtyDevice();
+    ~PtyDevice();
+    PtyDevice(const PtyDevice&) = delete;
+    PtyDevice& operator=(const PtyDevice&) = delete;
 
     const std::string& SlavePath() const { return slavePath_; }
     int MasterFd() const { return master_; }
@@ -23,10 +23,12 @@ public:
     std::string Read(std::size_t count, int patienceMs = 10000, std::size_t chunk = 4096);
     // The far end goes away: the slave sees a hang-up.
     void CloseMaster();
+    // Publishes the slave as a virtual port: the link `portsDir`/`comName`.
+    void LinkAs(const std::string& portsDir, const std::string& comName) const;
 
 private:
     int master_ = -1;
     std::string slavePath_;
 };
 
-}  // namespace comm_test
+}  // namespace qdax_test
