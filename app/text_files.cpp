@@ -1,0 +1,51 @@
+#include "app/text_files.h"
+
+#include <limits>
+#include <optional>
+#include <string_view>
+
+#include "app/app_error.h"
+#include "app/file_access.h"
+
+namespace {
+
+std::vector<std::string> SplitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n') continue;
+        lines.emplace_back(text.substr(start, i - start));
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < text.size()) lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+}  // namespace
+
+std::vector<std::string> LoadCommandFile(const std::string& path, std::size_t capacity) {
+    // One byte beyond the capacity tells a text that fits from one that does not.
+    const std::size_t limit =
+        capacity < std::numeric_limits<std::size_t>::max() ? capacity + 1 : capacity;
+    const std::optional<std::string> bytes = ReadFileHead(path, limit);
+    if (!bytes) throw AppError("Cannot open file " + path);
+
+    std::string_view text(*bytes);
+    text = text.substr(0, text.find('\0'));
+    if (text.size() > capacity) throw AppError("Text exceeds memo capacity");
+    return SplitLines(text);
+}
+
+void SaveLogFile(const std::string& path, const std::vector<std::string>& lines) {
+    std::size_t size = 0;
+    for (const std::string& line : lines) size += line.size() + 2;
+    std::string bytes;
+    bytes.reserve(size);
+    for (const std::string& line : lines) {
+        bytes += line;
+        bytes += "\r\n";
+    }
+    if (!ReplaceFileContents(path, bytes)) throw AppError("Cannot create file " + path);
+}
