@@ -1,0 +1,73 @@
+// Sending commands, logging what travels over the port, and saving the log.
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <optional>
+
+#include "app/daxtest.h"
+#include "app/file_dialogs.h"
+#include "app/file_names.h"
+#include "app/latin1.h"
+#include "app/modal_runner.h"
+#include "app/text_area_lines.h"
+#include "app/text_files.h"
+#include "serial/serial_port_info.h"
+
+namespace {
+
+constexpr char kSentPrefix[] = "--> ";
+constexpr char kReceivedPrefix[] = "<-- ";
+
+}  // namespace
+
+void TMainForm::SendCommand(const std::string& text) {
+    SendLog->appendPlainText(FromBytes(kSentPrefix + text));
+    Port->SerialPortWrite(text + '\r');
+}
+
+void TMainForm::OnLineReceived(const char* line) {
+    if (*line == '\0') {
+        return;  // neither logged nor an answer
+    }
+    SendLog->appendPlainText(FromBytes(kReceivedPrefix + std::string(line)));
+    if (Playing) {
+        AdvancePlayback();
+    }
+}
+
+void TMainForm::ManualEntryKeyPress(char& key) {
+    if (Port == nullptr || key != '\r') {
+        return;
+    }
+    SendCommand(ToBytes(ManualEntry->text()));
+    key = 0;
+    // Typing replaces the command; another Enter sends it again.
+    ManualEntry->selectAll();
+}
+
+void TMainForm::SendLogDblClick() {
+    SendLog->clear();
+}
+
+void TMainForm::SaveEditKeyPress(char& key) {
+    if (key != '\r') {
+        return;
+    }
+    key = 0;
+    SaveLog(SaveEdit->text());
+}
+
+void TMainForm::PickSaveButtonClick() {
+    if (!SaveEdit->text().isEmpty()) {
+        SaveDialog->selectFile(SaveEdit->text());
+    }
+    const std::optional<QString> chosen = Modal().RunFileDialog(*SaveDialog);
+    if (!chosen) {
+        return;
+    }
+    SaveEdit->setText(*chosen);
+    SaveLog(*chosen);
+}
+
+void TMainForm::SaveLog(const QString& fileName) {
+    SaveLogFile(ToFileName(fileName), Lines(*SendLog));
+}

@@ -1,0 +1,28 @@
+// The program: one window, run until it closes. The command line is not read.
+#include <QApplication>
+#include <exception>
+#include <memory>
+
+#include "app/application_title.h"
+#include "app/daxtest.h"
+#include "app/error_box.h"
+#include "app/modal_runner.h"
+#include "app/window_services.h"
+#include "platform/port_sources.h"
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    try {
+        SetApplicationTitle();
+        platform::ConfigurePortSources(platform::MachinePortSources());
+        auto window = std::make_unique<TMainForm>();
+        WindowServices services(*window);
+        window->show();
+        QApplication::exec();
+        // The port's reader is stopped while the hand-over it may be waiting in is still served.
+        window.reset();
+    } catch (const std::exception& error) {
+        ShowErrorBox(ExecModalRunner(), nullptr, error.what());
+    }
+    return 0;
+}

@@ -1,0 +1,64 @@
+#include "app/program_message_box.h"
+
+#include <QMessageBox>
+
+#include "app/latin1.h"
+#include "app/modal_runner.h"
+#include "platform/comm.h"
+
+namespace {
+
+#ifndef _WIN32
+constexpr char kDialoutAdvice[] =
+    "Serial ports belong to the \"dialout\" group. To be let in, run\n"
+    "    sudo usermod -aG dialout $USER\n"
+    "and then log out and in again.";
+#endif
+
+std::string SystemMessageText(DWORD systemError) {
+    char* buffer = nullptr;
+    const DWORD length = platform::FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, systemError, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+    std::string text = length != 0 && buffer != nullptr ? std::string(buffer, length) : "";
+    platform::LocalFree(buffer);
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) {
+        text.pop_back();
+    }
+    if (text.empty()) {
+        text = "System error " + std::to_string(systemError);
+    }
+    return text;
+}
+
+}  // namespace
+
+QString SystemErrorReason(DWORD systemError) {
+    QString reason = FromBytes(SystemMessageText(systemError));
+#ifndef _WIN32
+    if (systemError == ERROR_ACCESS_DENIED) {
+        reason += QStringLiteral("\n\n") + QString::fromLatin1(kDialoutAdvice);
+    }
+#endif
+    return reason;
+}
+
+void ConfigureProgramMessageBox(QMessageBox& box, const std::string& text,
+                                const std::string& caption, DWORD systemError) {
+    box.setWindowTitle(FromBytes(caption));
+    box.setIcon(QMessageBox::NoIcon);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(FromBytes(text));
+    if (systemError != 0) {
+        box.setInformativeText(SystemErrorReason(systemError));
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.setWindowModality(Qt::ApplicationModal);
+}
+
+void ShowProgramMessageBox(ModalRunner& runner, QWidget* parent, const std::string& text,
+                           const std::string& caption, DWORD systemError) {
+    QMessageBox box(parent);
+    ConfigureProgramMessageBox(box, text, caption, systemError);
+    runner.RunMessageBox(box);
+}

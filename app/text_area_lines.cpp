@@ -1,0 +1,37 @@
+#include "app/text_area_lines.h"
+
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include "app/latin1.h"
+
+int LineCount(const QPlainTextEdit& area) {
+    const QTextDocument& document = *area.document();
+    const int blocks = document.blockCount();
+    return document.lastBlock().length() <= 1 ? blocks - 1 : blocks;
+}
+
+QString LineAt(const QPlainTextEdit& area, int index) {
+    return area.document()->findBlockByNumber(index).text();
+}
+
+void SetLines(QPlainTextEdit& area, const std::vector<std::string>& lines) {
+    QString text;
+    for (const std::string& line : lines) {
+        text += FromBytes(line);
+        text += u'\n';
+    }
+    area.setPlainText(text);
+}
+
+std::vector<std::string> Lines(const QPlainTextEdit& area) {
+    std::vector<std::string> lines;
+    const int count = LineCount(area);
+    lines.reserve(static_cast<std::size_t>(count));
+    QTextBlock block = area.document()->begin();
+    for (int i = 0; i < count; ++i, block = block.next()) {
+        lines.push_back(ToBytes(block.text()));
+    }
+    return lines;
+}
