@@ -57,6 +57,8 @@ std::string PortInstanceKey(std::size_t index);
 // `runner`, with the window services installed: no test window ever blocks in a modal box.
 struct TestWindow {
     explicit TestWindow(const std::vector<TestPort>& ports = {});
+    // The window goes first: its port stops the reader while hand-overs can still be served.
+    ~TestWindow() { form.reset(); }
 
     platform::InMemoryRegistry registry;
     RecordingModalRunner runner;

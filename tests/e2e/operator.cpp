@@ -1,0 +1,96 @@
+#include "tests/e2e/operator.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBlock>
+#include <stdexcept>
+
+#include "app/daxtest.h"
+#include "app/delay_spin_edit.h"
+
+namespace e2e {
+
+void SelectPort(TMainForm& window, int index) {
+    QComboBox* chooser = window.ComPortCombo;
+    chooser->setFocus();
+    QTest::keyClick(chooser, Qt::Key_Home);
+    for (int i = 0; i < index; ++i) QTest::keyClick(chooser, Qt::Key_Down);
+}
+
+void OpenPort(TMainForm& window, int index) {
+    SelectPort(window, index);
+    Click(window.SetPortButton);
+}
+
+void Click(QAbstractButton* button) {
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void DoubleClick(QPlainTextEdit* area) {
+    QTest::mouseDClick(area->viewport(), Qt::LeftButton);
+}
+
+void Type(QLineEdit* edit, const QString& text) {
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    if (text.isEmpty()) {
+        QTest::keyClick(edit, Qt::Key_Delete);
+    } else {
+        QTest::keyClicks(edit, text);
+    }
+}
+
+void PressEnter(QLineEdit* edit) {
+    QTest::keyClick(edit, Qt::Key_Return);
+}
+
+void Enter(QLineEdit* edit, const QString& text) {
+    Type(edit, text);
+    PressEnter(edit);
+}
+
+void LoadCommandFile(TMainForm& window, const std::string& path, const QByteArray& bytes) {
+    WriteBytes(path, bytes);
+    Enter(window.LoadEdit, QString::fromStdString(path));
+}
+
+void TypeDelay(TMainForm& window, int milliseconds) {
+    window.DelaySpinEdit->setFocus();
+    window.DelaySpinEdit->selectAll();
+    QTest::keyClicks(window.DelaySpinEdit, QString::number(milliseconds));
+}
+
+QStringList LogLines(const TMainForm& window) {
+    QStringList lines;
+    const QTextDocument& log = *window.SendLog->document();
+    if (log.isEmpty()) return lines;
+    for (QTextBlock block = log.begin(); block.isValid(); block = block.next()) {
+        lines << block.text();
+    }
+    return lines;
+}
+
+QString Latin1(const QByteArray& bytes) {
+    return QString::fromLatin1(bytes);
+}
+
+QByteArray ReadBytes(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error("cannot read " + path);
+    return file.readAll();
+}
+
+void WriteBytes(const std::string& path, const QByteArray& bytes) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size()) {
+        throw std::runtime_error("cannot write " + path);
+    }
+}
+
+}  // namespace e2e
