@@ -120,8 +120,12 @@ void SyncDirectoryOf(const std::string& target) {
 
 std::optional<std::string> ReadFileHead(const std::string& path, std::size_t limit) {
     if (path.empty()) return std::nullopt;
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
+    // Only regular files: a fifo or a device named here would block the window thread, in the
+    // open or in a read, with no way out for the operator.
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (file.Get() < 0) return std::nullopt;
+    struct stat info {};
+    if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
 
     std::string bytes;
     constexpr std::size_t kChunk = 64 * 1024;

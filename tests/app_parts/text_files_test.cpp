@@ -159,6 +159,12 @@ TEST_F(TextFilesTest, FileThatCannotBeOpenedIsReported) {
     EXPECT_EQ(MessageOf([] { LoadCommandFile(""); }), "Cannot open file ");
 }
 
+TEST_F(TextFilesTest, FifoWithoutWriterIsRefusedInsteadOfBlocking) {
+    const std::string fifo = PathOf("commands.fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(MessageOf([&] { LoadCommandFile(fifo); }), "Cannot open file " + fifo);
+}
+
 TEST_F(TextFilesTest, SavedLinesEndInCrLf) {
     const std::string path = PathOf("log.txt");
     SaveLogFile(path, {"--> VER", "<-- OK", ""});
