@@ -78,6 +78,17 @@ void ReadSerialThread::Execute() {
                 HandOver();
                 continue;
             case ReadOutcome::Failed:
+                if (outcome.error == ERROR_OPERATION_ABORTED ||
+                    outcome.error == ERROR_INVALID_HANDLE) {
+                    // A plain read ended by closing the port, or started on a handle just
+                    // closed: the port is being closed, and that read is an empty read, handed
+                    // over once the port is open again.
+                    platform::WaitForSingleObjectEx(wakeEvent_, timeout, TRUE);
+                    if (Terminated()) return;
+                    bytesRead_ = 0;
+                    HandOver();
+                    continue;
+                }
                 ReportFailedRead(outcome.error);
                 // A lasting error (a pulled adapter) is retried at the read pace, not in a spin.
                 platform::WaitForSingleObjectEx(wakeEvent_, timeout, TRUE);

@@ -66,11 +66,12 @@ void SerialPortInfo::HoldReader() {
 void SerialPortInfo::OpenPort(const std::string& name, std::int32_t baud, ParityType parity,
                               StopBitsType stopBits, std::int32_t timeout,
                               WriteModeType writeMode) {
-    HoldReader();
     if (isOpen) {
-        ClosePort();
+        ClosePort();  // holds the reader
         isOpen = false;
         platform::SleepEx(Milliseconds(timeout), FALSE);
+    } else {
+        HoldReader();
     }
     if (name.size() > kMaxNameLength) {
         // The device path has a fixed size on the system; a longer name names no device.
@@ -86,6 +87,7 @@ void SerialPortInfo::OpenPort(const std::string& name, std::int32_t baud, Parity
         return;
     }
     isOpen = true;
+    openedPlain = writeMode != WriteModeOverlapped;
     ConfigurePortA(baud, parity, stopBits, timeout);
     if (reader == nullptr) {
         reader = new ReadSerialThread(&portHandle, &readCompletion, timeout, lineCallback);
@@ -94,11 +96,15 @@ void SerialPortInfo::OpenPort(const std::string& name, std::int32_t baud, Parity
 }
 
 void SerialPortInfo::ClosePort() {
+    // A plain read waits inside the reader's step until data comes, so holding the reader would
+    // wait on a silent device: the handle is closed first, which ends that read.
+    if (openedPlain) platform::CloseHandle(portHandle);
     HoldReader();
     writes.CancelAll(portHandle);
-    platform::CloseHandle(portHandle);
+    if (!openedPlain) platform::CloseHandle(portHandle);
     portHandle = INVALID_HANDLE_VALUE;
     isOpen = false;
+    openedPlain = false;
 }
 
 void SerialPortInfo::ConfigurePortA() {

@@ -67,4 +67,5 @@ private:
     StopBitsType stopBits = StopBitsOne;
     WriteModeType writeMode = WriteModeOverlapped;
     WriteQueue writes;
+    bool openedPlain = false;  // the open port's reads block in the reader until data comes
 };

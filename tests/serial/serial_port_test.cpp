@@ -265,6 +265,25 @@ TEST_F(SerialPort, ClosingWhileAReadIsPendingHoldsTheReaderPromptly) {
     EXPECT_TRUE(port->Reader()->Suspended());
 }
 
+TEST_F(SerialPort, APlainPortDeliversLinesAndClosesWhileItsDeviceIsSilent) {
+    qdax_test::PtyDevice device;
+    device.LinkAs(ports.path(), "COM2");
+    SerialPortInfo port("COM2", 19200, ParityNone, StopBitsOne, 50, WriteModePlain, Collect());
+    ASSERT_TRUE(port.IsOpen());
+    ASSERT_TRUE(device.Write("PLAIN\r"));
+    ASSERT_TRUE(LinesBecome({"PLAIN"}));
+    // The reader now waits in a plain read that only data would end.
+    auto closing = std::async(std::launch::async, [&] { port.ClosePort(); });
+    ASSERT_EQ(closing.wait_for(qdax_test::kGenerousTimeout), std::future_status::ready);
+    EXPECT_TRUE(port.Reader()->Suspended());
+
+    port.OpenPort("COM2", 19200, ParityNone, StopBitsOne, 50, WriteModePlain);
+    ASSERT_TRUE(device.Write("AGAIN\r"));
+    EXPECT_TRUE(LinesBecome({"PLAIN", "AGAIN"})) << "the ended read is no error report";
+    EXPECT_FALSE(port.SerialPortWrite("W\r")) << "a plain write completes within the call";
+    EXPECT_EQ(device.Read(2), "W\r");
+}
+
 TEST_F(SerialPort, AReadEndedByClosingCountsAsAnEmptyRead) {
     qdax_test::PtyDevice device;
     device.LinkAs(ports.path(), "COM2");
@@ -358,13 +377,13 @@ TEST_F(SerialPort, DestroyingWhileAReadIsPendingOrAfterAFailedReopenEnds) {
     device.LinkAs(ports.path(), "COM2");
     auto pending = Open("COM2");
     ServeAWhile();
-    pending.reset();
-
-    auto held = Open("COM2");
-    held->OpenPort("COM96", 19200, ParityNone, StopBitsOne, 50, WriteModeOverlapped);
-    ASSERT_TRUE(held->Reader()->Suspended());
-    held.reset();
-    SUCCEED() << "both ended without hanging";
+    auto held = Open("COM2", 9600);  // refused: the first holds the line
+    ASSERT_FALSE(held->IsOpen());
+    auto destroying = std::async(std::launch::async, [&] {
+        pending.reset();
+        held.reset();
+    });
+    EXPECT_EQ(destroying.wait_for(qdax_test::kGenerousTimeout), std::future_status::ready);
 }
 
 TEST_F(SerialPort, APortHeldByAnotherOpenCannotBeOpenedAgain) {
