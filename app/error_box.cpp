@@ -1,9 +1,10 @@
 #include "app/error_box.h"
 
+#include <QByteArray>
+#include <QFile>
 #include <QMessageBox>
 
 #include "app/application_title.h"
-#include "app/latin1.h"
 #include "app/modal_runner.h"
 
 std::string ErrorBoxText(const std::string& message) {
@@ -17,7 +18,10 @@ void ConfigureErrorBox(QMessageBox& box, const std::string& message) {
     box.setWindowTitle(ApplicationTitle());
     box.setIcon(QMessageBox::Critical);
     box.setTextFormat(Qt::PlainText);
-    box.setText(FromBytes(ErrorBoxText(message)));
+    // The messages that carry more than ASCII carry file names, in the system's file-name
+    // encoding: decode them as such, so a name shows as the operator typed it.
+    const std::string text = ErrorBoxText(message);
+    box.setText(QFile::decodeName(QByteArray(text.data(), static_cast<qsizetype>(text.size()))));
     box.setStandardButtons(QMessageBox::Ok);
 }
 

@@ -71,12 +71,13 @@ void BoxesTest::fullStopIsAddedAfterCharactersAboveIt() {
 
 void BoxesTest::errorBoxHasTheTitleStopIconAndOk() {
     QMessageBox box;
-    ConfigureErrorBox(box, "Cannot create file \xe9<b>");
+    // A file name as the system spells it (UTF-8), shown as typed; markup stays plain text.
+    ConfigureErrorBox(box, "Cannot create file \xc3\xa9<b>");
     QCOMPARE(box.windowTitle(), QString("Q-Dax Communications Test Program"));
     QCOMPARE(box.icon(), QMessageBox::Critical);
     QCOMPARE(box.standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
     QCOMPARE(box.textFormat(), Qt::PlainText);
-    QCOMPARE(box.text(), QString::fromLatin1("Cannot create file \xe9<b>."));
+    QCOMPARE(box.text(), QString::fromUtf8("Cannot create file \xc3\xa9<b>."));
 }
 
 void BoxesTest::guardShowsTheExceptionAndTheProgramGoesOn() {
