@@ -22,8 +22,9 @@ public:
                    LineReceivedCallback lineCallback);
     SerialPortInfo(const SerialPortInfo&) = delete;
     SerialPortInfo& operator=(const SerialPortInfo&) = delete;
-    // Stops the reader and waits until it has let go of the handle slot and the record, then
-    // closes the port. Never waits on the window thread for the window thread.
+    // Closes the port, stops the reader and waits until it has let go of the handle slot and the
+    // record. Never needs the window thread to serve a hand-over; it must not be called from
+    // inside one (from the line callback), whose end the reader would wait for.
     ~SerialPortInfo();
 
     void SetDefaults();
