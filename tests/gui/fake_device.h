@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/port_sources.h"
+#include "tests/support/pty_device.h"
 
 // A fresh ports directory, the one the port code looks in while this object lives.
 class PortsDirectory {
@@ -28,7 +29,6 @@ class FakeDevice {
 public:
     // Publishes the device as COM<comNumber> in `ports`.
     FakeDevice(const PortsDirectory& ports, unsigned comNumber);
-    ~FakeDevice();
     FakeDevice(const FakeDevice&) = delete;
     FakeDevice& operator=(const FakeDevice&) = delete;
 
@@ -47,7 +47,7 @@ public:
 private:
     void TakeAvailable();
 
-    int master_ = -1;
+    qdax_test::PtyDevice pty_;
     std::string comName_;
     std::string received_;
 };
