@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 #include "app/application_title.h"
@@ -51,7 +52,7 @@ private:
         fd_ = -1;
     }
 
-    int fd_;
+    int fd_ = -1;
 };
 
 int CountOf(const QStringList& lines, const QString& line) {
@@ -169,9 +170,9 @@ void PortE2eTest::aPortThatCannotBeOpenedIsReportedAndCommandsAreLogged() {
     Scenario scenario;
     Device& device = scenario.StartDevice();
     TMainForm& window = scenario.OpenWindow();
-    std::optional<Holder> holder;
+    std::unique_ptr<Holder> holder;
     if (how == Unopenable::HeldByAnotherOpen) {
-        holder.emplace(device.PtyPath());
+        holder = std::make_unique<Holder>(device.PtyPath());
         QVERIFY(holder->Holding());
     } else {
         QVERIFY(how == Unopenable::KilledLeavingItsLink ? device.Process().kill().has_value()
