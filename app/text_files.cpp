@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "app/app_error.h"
-#include "app/file_access.h"
+#include "platform/file_access.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ std::vector<std::string> LoadCommandFile(const std::string& path, std::size_t ca
     // One byte beyond the capacity tells a text that fits from one that does not.
     const std::size_t limit =
         capacity < std::numeric_limits<std::size_t>::max() ? capacity + 1 : capacity;
-    const std::optional<std::string> bytes = ReadFileHead(path, limit);
+    const std::optional<std::string> bytes = platform::ReadFileHead(path, limit);
     if (!bytes) throw AppError("Cannot open file " + path);
 
     std::string_view text(*bytes);
@@ -39,13 +39,19 @@ std::vector<std::string> LoadCommandFile(const std::string& path, std::size_t ca
 }
 
 void SaveLogFile(const std::string& path, const std::vector<std::string>& lines) {
+    SaveLogFile(path, lines.size(),
+                [&lines](std::size_t index) -> std::string_view { return lines[index]; });
+}
+
+void SaveLogFile(const std::string& path, std::size_t count,
+                 const std::function<std::string_view(std::size_t)>& lineAt) {
     std::size_t size = 0;
-    for (const std::string& line : lines) size += line.size() + 2;
+    for (std::size_t i = 0; i < count; ++i) size += lineAt(i).size() + 2;
     std::string bytes;
     bytes.reserve(size);
-    for (const std::string& line : lines) {
-        bytes += line;
+    for (std::size_t i = 0; i < count; ++i) {
+        bytes += lineAt(i);
         bytes += "\r\n";
     }
-    if (!ReplaceFileContents(path, bytes)) throw AppError("Cannot create file " + path);
+    if (!platform::ReplaceFileContents(path, bytes)) throw AppError("Cannot create file " + path);
 }

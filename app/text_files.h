@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The most text the file area takes, in bytes with the line ends, counted up to a NUL byte when the
@@ -21,3 +23,7 @@ std::vector<std::string> LoadCommandFile(const std::string& path,
 // file. A failed save leaves any earlier file untouched. Throws AppError "Cannot create file
 // <path>".
 void SaveLogFile(const std::string& path, const std::vector<std::string>& lines);
+// The same for `count` lines that `lineAt` hands out one by one, so that a long log is saved
+// without a copy of each line.
+void SaveLogFile(const std::string& path, std::size_t count,
+                 const std::function<std::string_view(std::size_t)>& lineAt);

@@ -1,6 +1,8 @@
 #include "platform/port_sources.h"
 
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <cstdlib>
 #include <mutex>
@@ -15,6 +17,11 @@ PortSources configuredSources;
 
 }  // namespace
 
+#ifdef _WIN32
+PortSources MachinePortSources() {
+    return PortSources{};
+}
+#else
 std::string DefaultPortsDir() {
     const char* runtimeDir = std::getenv("XDG_RUNTIME_DIR");
     if (runtimeDir != nullptr && *runtimeDir != '\0') {
@@ -26,6 +33,7 @@ std::string DefaultPortsDir() {
 PortSources MachinePortSources() {
     return PortSources{"/sys", DefaultPortsDir()};
 }
+#endif
 
 void ConfigurePortSources(const PortSources& sources) {
     std::lock_guard<std::mutex> lock(sourcesMutex);

@@ -12,10 +12,13 @@ struct PortSources {
     std::string portsDir;   // see DefaultPortsDir
 };
 
+#ifndef _WIN32
 // $XDG_RUNTIME_DIR/qdax/ports, or /tmp/qdax-<uid>/ports where XDG_RUNTIME_DIR is unset or empty.
 std::string DefaultPortsDir();
+#endif
 
-// The real sources of this machine: "/sys" and DefaultPortsDir().
+// The real sources of this machine: "/sys" and DefaultPortsDir(). None on Windows, whose ports
+// are in the system registry and open by their COM names.
 PortSources MachinePortSources();
 
 // The sources that the port view and the opening of COM names use. Until configured, both are

@@ -30,20 +30,22 @@ struct Thread::HandOver {
     bool dropped = false;
 };
 
-Thread::Thread() : exit_(std::make_shared<ThreadExit>()), thread_([this] { Run(); }) {}
+Thread::Thread() : exit_(std::make_shared<ThreadExit>()) {
+    StartOsThread();
+}
 
 Thread::~Thread() {
-    if (thread_.joinable()) {
+    if (os_) {
         // Destroyed from outside (not self-freeing): let the body end, then wait for it.
         Terminate();
-        thread_.join();
+        JoinOsThread();
     }
 }
 
 void Thread::Run() {
     {
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return !held_ || stopRequested_; });
+        WaitWhileHeld(lock);
     }
     Execute();
     std::shared_ptr<ThreadExit> exit = exit_;
@@ -55,7 +57,7 @@ void Thread::Run() {
         freeSelf = freeOnTerminate_;
     }
     if (freeSelf) {
-        thread_.detach();
+        DetachOsThread();
         delete this;
     }
     exit->Signal();
@@ -72,7 +74,7 @@ void Thread::Resume() {
     if (held_) {
         held_ = false;
         ++releases_;
-        changed_.notify_all();
+        WakeParked();
     }
 }
 
@@ -92,7 +94,7 @@ void Thread::Terminate() {
         }
     }
     OnTerminateRequested();
-    changed_.notify_all();
+    WakeParked();
 }
 
 bool Thread::Terminated() const {
@@ -112,7 +114,7 @@ std::uint64_t Thread::ReleaseCount() const {
 bool Thread::Step(const std::function<void()>& progress) {
     {
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return !held_ || stopRequested_; });
+        WaitWhileHeld(lock);
         if (stopRequested_) return false;
         inStep_ = true;
     }
@@ -132,7 +134,7 @@ bool Thread::Synchronize(std::function<void()> method) {
     auto handOver = std::make_shared<HandOver>();
     {
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return !held_ || stopRequested_; });
+        WaitWhileHeld(lock);
         if (stopRequested_) return false;
         pendingHandOver_ = handOver;
     }

@@ -1,8 +1,9 @@
 // A background thread that is created held, can be held and released, asked to stop, and hands
-// work to the window thread. POSIX threads cannot be suspended from outside, so holding is
-// cooperative: the body does its progress inside Step(), and a held thread starts no step and
-// hands nothing over. Holding waits only for a step in progress, never for a hand-over, so it
-// cannot deadlock against one.
+// work to the window thread. The body does its progress inside Step(), and a held thread starts
+// no step and hands nothing over: it parks at the next Step or Synchronize. Holding waits only for
+// a step in progress, never for a hand-over, so it cannot deadlock against one.
+// Backends: on POSIX, whose threads cannot be suspended from outside, a parked thread waits on a
+// condition (posix_thread.cpp); on Windows the system suspends it (win32_thread.cpp).
 #pragma once
 
 #include <atomic>
@@ -11,7 +12,6 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <thread>
 
 namespace platform {
 
@@ -71,6 +71,23 @@ protected:
 private:
     struct HandOver;
     void Run();
+    bool Released() const { return !held_ || stopRequested_; }
+
+    // The system's thread behind the object; each backend defines these.
+    struct OsThread;
+    struct OsThreadDeleter {
+        void operator()(OsThread* thread) const;
+    };
+    // Starts the system thread, which runs Run() and parks at once.
+    void StartOsThread();
+    // Waits until the system thread has ended.
+    void JoinOsThread();
+    // Lets the system thread go its own way (os_ becomes empty): the object frees itself.
+    void DetachOsThread();
+    // With `lock` on mutex_, on the thread itself: returns once Released().
+    void WaitWhileHeld(std::unique_lock<std::mutex>& lock);
+    // With mutex_ held: a thread parked in WaitWhileHeld goes on and looks again.
+    void WakeParked();
 
     mutable std::mutex mutex_;
     std::condition_variable changed_;
@@ -81,7 +98,7 @@ private:
     std::uint64_t releases_ = 0;
     std::shared_ptr<HandOver> pendingHandOver_;
     std::shared_ptr<ThreadExit> exit_;
-    std::thread thread_;
+    std::unique_ptr<OsThread, OsThreadDeleter> os_;
 };
 
 }  // namespace platform

@@ -1,4 +1,5 @@
-#include "app/file_access.h"
+// Whole files on POSIX systems.
+#include "platform/file_access.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,6 +9,8 @@
 #include <atomic>
 #include <cerrno>
 #include <string>
+
+namespace platform {
 
 namespace {
 
@@ -170,3 +173,5 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
     SyncDirectoryOf(*target);
     return true;
 }
+
+}  // namespace platform
