@@ -28,9 +28,10 @@ OpenedLine OpenSerialLine(const std::string& path) {
 
     // TIOCEXCL alone does not stop a privileged second open; the lock does, for every process
     // that opens through this backend. TIOCEXCL still keeps out other programs run as users.
+    // A serial port already open is refused as Windows refuses it: access denied.
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno;
-        return Refuse(fd, error == EWOULDBLOCK ? ERROR_SHARING_VIOLATION : ErrorFromErrno(error));
+        return Refuse(fd, error == EWOULDBLOCK ? ERROR_ACCESS_DENIED : ErrorFromErrno(error));
     }
     if (ioctl(fd, TIOCEXCL) != 0) return Refuse(fd, ErrorFromErrno(errno));
     if (int error = MakeLineRaw(fd)) {

@@ -14,7 +14,7 @@ struct OpenedLine {
 };
 
 // Opens `path` read-write, non-blocking, locked and raw. A path that is no tty is refused with
-// ERROR_NOT_SUPPORTED; a port open elsewhere with ERROR_SHARING_VIOLATION.
+// ERROR_NOT_SUPPORTED; a port open elsewhere with ERROR_ACCESS_DENIED.
 OpenedLine OpenSerialLine(const std::string& path);
 
 // Gives the line up: lifts the exclusive mode and closes, which also drops the lock.

@@ -69,15 +69,15 @@ TEST_F(PortOnPty, FreshPortReportsNoTimeouts) {
     EXPECT_EQ(timeouts.WriteTotalTimeoutConstant, 0u);
 }
 
-TEST_F(PortOnPty, SecondOpenInThisProcessIsASharingViolation) {
+TEST_F(PortOnPty, SecondOpenInThisProcessIsDenied) {
     EXPECT_EQ(Open(0), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(platform::GetLastError(), ERROR_SHARING_VIOLATION);
+    EXPECT_EQ(platform::GetLastError(), ERROR_ACCESS_DENIED);
     EXPECT_EQ(Open(FILE_FLAG_OVERLAPPED), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(platform::GetLastError(), ERROR_SHARING_VIOLATION);
+    EXPECT_EQ(platform::GetLastError(), ERROR_ACCESS_DENIED);
 }
 
-TEST_F(PortOnPty, OpenFromAnotherProcessIsASharingViolationUntilClosed) {
-    EXPECT_EQ(OpenInOtherProcess(pty_.SlavePath()), static_cast<int>(ERROR_SHARING_VIOLATION));
+TEST_F(PortOnPty, OpenFromAnotherProcessIsDeniedUntilClosed) {
+    EXPECT_EQ(OpenInOtherProcess(pty_.SlavePath()), static_cast<int>(ERROR_ACCESS_DENIED));
     ASSERT_TRUE(platform::CloseHandle(port_));
     port_ = INVALID_HANDLE_VALUE;
     EXPECT_EQ(OpenInOtherProcess(pty_.SlavePath()), 0);
@@ -95,7 +95,7 @@ TEST_F(PortOnPty, ComNameOpensThroughConfiguredPortLinks) {
     port_ = OpenByName("\\\\.\\COM7");
     EXPECT_NE(port_, INVALID_HANDLE_VALUE) << platform::GetLastError();
     EXPECT_EQ(OpenByName("COM7"), INVALID_HANDLE_VALUE);  // the same line, still open
-    EXPECT_EQ(platform::GetLastError(), ERROR_SHARING_VIOLATION);
+    EXPECT_EQ(platform::GetLastError(), ERROR_ACCESS_DENIED);
     EXPECT_EQ(OpenByName("COM8"), INVALID_HANDLE_VALUE);
     EXPECT_EQ(platform::GetLastError(), ERROR_FILE_NOT_FOUND);
     platform::ConfigurePortSources(saved);

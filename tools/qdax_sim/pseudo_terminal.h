@@ -19,6 +19,7 @@ public:
     std::string Open();
 
     int master() const { return master_; }
+    int farEnd() const { return slave_; }  // the descriptor of the far end kept open here
     const std::string& path() const { return path_; }
 
     // Bytes sent to the far end that nobody has read there yet.
