@@ -6,6 +6,17 @@
 
 #include "platform/comm.h"
 
+namespace {
+
+constexpr DWORD kLongestRetryWaitMs = 1000;
+
+// The port was closed under the read, or just before it started.
+bool EndedByClosing(DWORD error) {
+    return error == ERROR_OPERATION_ABORTED || error == ERROR_INVALID_HANDLE;
+}
+
+}  // namespace
+
 // What starting one read gave.
 struct ReadSerialThread::ReadOutcome {
     enum Kind { Stopped, NoPort, Completed, Pending, Failed } kind;
@@ -67,10 +78,21 @@ void ReadSerialThread::Execute() {
             case ReadOutcome::NoPort:
                 platform::SleepEx(timeout, TRUE);
                 continue;
-            case ReadOutcome::Pending:
+            case ReadOutcome::Pending: {
                 platform::WaitForSingleObjectEx(wakeEvent_, timeout, TRUE);
-                // A read ended by closing the port gives 0 bytes: an empty read.
-                platform::GetOverlappedResult(outcome.handle, completion_, &bytesRead_, TRUE);
+                // A read ended by closing the port gives 0 bytes: an empty read. One that ended
+                // in another error without a byte is a failed read: on Windows a device that
+                // vanishes may fail each new read only once it is pending.
+                const bool ended = platform::GetOverlappedResult(outcome.handle, completion_,
+                                                                 &bytesRead_, TRUE) != FALSE;
+                const DWORD error = ended ? ERROR_SUCCESS : platform::GetLastError();
+                if (!ended && bytesRead_ == 0 && !EndedByClosing(error)) {
+                    if (Terminated()) return;
+                    ReportFailedRead(error);
+                    platform::WaitForSingleObjectEx(wakeEvent_, retryWait_, TRUE);
+                    continue;
+                }
+            }
                 [[fallthrough]];
             case ReadOutcome::Completed:
                 if (Terminated()) return;
@@ -78,8 +100,7 @@ void ReadSerialThread::Execute() {
                 HandOver();
                 continue;
             case ReadOutcome::Failed:
-                if (outcome.error == ERROR_OPERATION_ABORTED ||
-                    outcome.error == ERROR_INVALID_HANDLE) {
+                if (EndedByClosing(outcome.error)) {
                     // A plain read ended by closing the port, or started on a handle just
                     // closed: the port is being closed, and that read is an empty read, handed
                     // over once the port is open again.
@@ -90,19 +111,26 @@ void ReadSerialThread::Execute() {
                     continue;
                 }
                 ReportFailedRead(outcome.error);
-                // A lasting error (a pulled adapter) is retried at the read pace, not in a spin.
-                platform::WaitForSingleObjectEx(wakeEvent_, timeout, TRUE);
+                // A lasting error (a pulled adapter) is retried, never spun on (see
+                // ReportFailedRead for how often); opening the port again cuts the wait short.
+                platform::WaitForSingleObjectEx(wakeEvent_, retryWait_, TRUE);
                 continue;
         }
     }
 }
 
 void ReadSerialThread::ReportFailedRead(DWORD code) {
-    // The same error is reported once until a read succeeds or the port was opened again.
+    // The same error is reported once until a read succeeds or the port was opened again. It is
+    // retried at the read pace at first and then half as often each time, down to once a
+    // second: a vanished device must not keep waking the reader twenty times a second.
     const std::uint64_t releases = ReleaseCount();
-    if (code == reportedError_ && releases == releasesAtReport_) return;
+    if (code == reportedError_ && releases == releasesAtReport_) {
+        retryWait_ = std::max(retryWait_, std::min<DWORD>(retryWait_ * 2, kLongestRetryWaitMs));
+        return;
+    }
     reportedError_ = code;
     releasesAtReport_ = releases;
+    retryWait_ = static_cast<DWORD>(std::max<std::int32_t>(timeout_, 1));
 
     char* text = nullptr;
     const DWORD length =

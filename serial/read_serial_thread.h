@@ -43,4 +43,5 @@ private:
     // The failed-read code last reported, so a lasting error is reported once; 0 for none.
     DWORD reportedError_ = 0;
     std::uint64_t releasesAtReport_ = 0;
+    DWORD retryWait_ = 0;  // milliseconds until a failed read is tried again
 };

@@ -1,0 +1,57 @@
+// A device that vanishes for good: the reader reports it once, then retries ever more seldom
+// instead of at the read pace, and reads a live device again as soon as the port is re-opened.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "serial/serial_port_info.h"
+#include "tests/serial/test_dispatcher.h"
+#include "tests/support/pty_device.h"
+#include "tests/support/thread_switches.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// The most any thread but the main one gave up the processor between the two samples.
+std::uint64_t BusiestBackgroundThread(const std::map<int, std::uint64_t>& before,
+                                      const std::map<int, std::uint64_t>& after) {
+    std::uint64_t busiest = 0;
+    for (const auto& [tid, count] : after) {
+        const auto earlier = before.find(tid);
+        if (tid == getpid() || earlier == before.end()) continue;
+        busiest = std::max(busiest, count - earlier->second);
+    }
+    return busiest;
+}
+
+TEST(VanishedDevice, IsRetriedSeldomAndAReopenReadsTheLiveDeviceAgain) {
+    TestDispatcher window;
+    std::vector<std::string> lines;
+    qdax_test::PtyDevice vanishing;
+    SerialPortInfo port(vanishing.SlavePath(), 19200, ParityNone, StopBitsOne, 50,
+                        WriteModeOverlapped, [&](const char* line) { lines.emplace_back(line); });
+    ASSERT_TRUE(port.IsOpen());
+    vanishing.CloseMaster();
+    ASSERT_TRUE(window.ServeUntil([&] { return lines.size() >= 2; })) << "the failure's report";
+
+    const auto before = qdax_test::ContextSwitchesByThread();
+    window.ServeUntil([] { return false; }, 3s);
+    const auto after = qdax_test::ContextSwitchesByThread();
+    // Retrying at the read pace of 50 ms would take 60 turns in these 3 s; a busier machine
+    // only makes fewer.
+    EXPECT_LE(BusiestBackgroundThread(before, after), 20u);
+    EXPECT_EQ(lines.size(), 2u) << "a lasting error is reported once";
+
+    qdax_test::PtyDevice live;
+    port.OpenPort(live.SlavePath(), 19200, ParityNone, StopBitsOne, 50, WriteModeOverlapped);
+    ASSERT_TRUE(port.IsOpen());
+    ASSERT_TRUE(live.Write("BACK\r"));
+    ASSERT_TRUE(window.ServeUntil([&] { return lines.size() >= 3; }));
+    EXPECT_EQ(lines.back(), "BACK");
+}
+
+}  // namespace
