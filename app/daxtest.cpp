@@ -72,7 +72,7 @@ void TMainForm::OnKeyPress(QWidget* control, void (TMainForm::*handler)(char& ke
                      [this, handler](char& key) { Guard([&] { (this->*handler)(key); }); });
 }
 
-void TMainForm::OnDoubleClick(QPlainTextEdit* area, void (TMainForm::*handler)()) {
+void TMainForm::OnDoubleClick(QAbstractScrollArea* area, void (TMainForm::*handler)()) {
     new DoubleClickHook(*area, [this, handler] { Guard([this, handler] { (this->*handler)(); }); });
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/comm_log_view.h"
 #include "discovery/serial_port_discovery.h"
 #include "platform/registry.h"
 
@@ -83,7 +84,7 @@ public:
     QToolButton* PickSaveButton = nullptr;
     QPushButton* GoButton = nullptr;
     QPlainTextEdit* UploadFile = nullptr;
-    QPlainTextEdit* SendLog = nullptr;
+    CommLogView* SendLog = nullptr;
     QLineEdit* ManualEntry = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
@@ -129,7 +130,7 @@ private:
     template <typename Sender, typename Signal>
     void OnEvent(Sender* sender, Signal signal, void (TMainForm::*handler)());
     void OnKeyPress(QWidget* control, void (TMainForm::*handler)(char& key));
-    void OnDoubleClick(QPlainTextEdit* area, void (TMainForm::*handler)());
+    void OnDoubleClick(QAbstractScrollArea* area, void (TMainForm::*handler)());
 
     ModalRunner* modalRunner_;
     bool centred_ = false;

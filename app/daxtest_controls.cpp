@@ -133,10 +133,9 @@ void TMainForm::CreateControls() {
     BottomPanel = NewPanel("BottomPanel");
     BottomPanel->setMinimumHeight(kMinimumPartHeight);
     Label2 = NewLabel("Label2", "Comm Log:", nullptr, nullptr);
-    SendLog = NewTextArea("SendLog", "Communications Log");
-    SendLog->setReadOnly(true);
-    SendLog->setUndoRedoEnabled(false);
-    SendLog->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    SendLog = new CommLogView;
+    NameControl(*SendLog, "SendLog", "Communications Log");
+    SendLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     ManualEntry = NewLineEdit("ManualEntry", kManualHint);
     Label1 = NewLabel("Label1", "&Manual Entry:", kManualHint, ManualEntry);
     auto* bottom = new AnchorLayout(BottomPanel, kBottomPanelSize);

@@ -1,6 +1,5 @@
 // Sending commands, logging what travels over the port, and saving the log.
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <optional>
 
 #include "app/daxtest.h"
@@ -8,7 +7,6 @@
 #include "app/file_names.h"
 #include "app/latin1.h"
 #include "app/modal_runner.h"
-#include "app/text_area_lines.h"
 #include "app/text_files.h"
 #include "serial/serial_port_info.h"
 
@@ -20,7 +18,7 @@ constexpr char kReceivedPrefix[] = "<-- ";
 }  // namespace
 
 void TMainForm::SendCommand(const std::string& text) {
-    SendLog->appendPlainText(FromBytes(kSentPrefix + text));
+    SendLog->AppendLine(kSentPrefix + text);
     Port->SerialPortWrite(text + '\r');
 }
 
@@ -28,7 +26,7 @@ void TMainForm::OnLineReceived(const char* line) {
     if (*line == '\0') {
         return;  // neither logged nor an answer
     }
-    SendLog->appendPlainText(FromBytes(kReceivedPrefix + std::string(line)));
+    SendLog->AppendLine(kReceivedPrefix + std::string(line));
     if (Playing) {
         AdvancePlayback();
     }
@@ -69,5 +67,6 @@ void TMainForm::PickSaveButtonClick() {
 }
 
 void TMainForm::SaveLog(const QString& fileName) {
-    SaveLogFile(ToFileName(fileName), Lines(*SendLog));
+    SaveLogFile(ToFileName(fileName), SendLog->LineCount(),
+                [this](std::size_t index) { return SendLog->LineBytes(index); });
 }

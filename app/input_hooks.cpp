@@ -1,7 +1,7 @@
 #include "app/input_hooks.h"
 
+#include <QAbstractScrollArea>
 #include <QKeyEvent>
-#include <QPlainTextEdit>
 #include <utility>
 
 char TypedCharacter(const QKeyEvent& event) {
@@ -35,7 +35,7 @@ bool KeyPressHook::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // The clicks land on the area's viewport, not on the area itself.
-DoubleClickHook::DoubleClickHook(QPlainTextEdit& area, std::function<void()> handler)
+DoubleClickHook::DoubleClickHook(QAbstractScrollArea& area, std::function<void()> handler)
     : QObject(&area), handler_(std::move(handler)) {
     area.viewport()->installEventFilter(this);
 }

@@ -6,7 +6,7 @@
 #include <functional>
 
 class QKeyEvent;
-class QPlainTextEdit;
+class QAbstractScrollArea;
 class QWidget;
 
 // The character of a key press: carriage return for Enter, else the typed character as 8-bit
@@ -26,7 +26,7 @@ private:
 
 class DoubleClickHook : public QObject {
 public:
-    DoubleClickHook(QPlainTextEdit& area, std::function<void()> handler);
+    DoubleClickHook(QAbstractScrollArea& area, std::function<void()> handler);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

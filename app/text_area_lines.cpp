@@ -24,14 +24,3 @@ void SetLines(QPlainTextEdit& area, const std::vector<std::string>& lines) {
     }
     area.setPlainText(text);
 }
-
-std::vector<std::string> Lines(const QPlainTextEdit& area) {
-    std::vector<std::string> lines;
-    const int count = LineCount(area);
-    lines.reserve(static_cast<std::size_t>(count));
-    QTextBlock block = area.document()->begin();
-    for (int i = 0; i < count; ++i, block = block.next()) {
-        lines.push_back(ToBytes(block.text()));
-    }
-    return lines;
-}

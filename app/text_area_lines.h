@@ -1,5 +1,4 @@
-// The two text areas as lists of lines: the file area, whose lines playback sends, and the
-// communications log, whose lines are saved.
+// The file area as a list of lines: the lines playback sends.
 #pragma once
 
 #include <QString>
@@ -16,6 +15,3 @@ QString LineAt(const QPlainTextEdit& area, int index);
 // Replaces the text with `lines`, each followed by a line end, so that an empty last line is
 // kept as a line.
 void SetLines(QPlainTextEdit& area, const std::vector<std::string>& lines);
-
-// All the lines, as 8-bit text.
-std::vector<std::string> Lines(const QPlainTextEdit& area);

@@ -1,13 +1,12 @@
 #include "tests/e2e/operator.h"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTextBlock>
 #include <stdexcept>
 
 #include "app/daxtest.h"
@@ -31,7 +30,7 @@ void Click(QAbstractButton* button) {
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
-void DoubleClick(QPlainTextEdit* area) {
+void DoubleClick(QAbstractScrollArea* area) {
     QTest::mouseDClick(area->viewport(), Qt::LeftButton);
 }
 
@@ -67,10 +66,9 @@ void TypeDelay(TMainForm& window, int milliseconds) {
 
 QStringList LogLines(const TMainForm& window) {
     QStringList lines;
-    const QTextDocument& log = *window.SendLog->document();
-    if (log.isEmpty()) return lines;
-    for (QTextBlock block = log.begin(); block.isValid(); block = block.next()) {
-        lines << block.text();
+    for (std::size_t i = 0; i < window.SendLog->LineCount(); ++i) {
+        const std::string_view line = window.SendLog->LineBytes(i);
+        lines << QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
     }
     return lines;
 }

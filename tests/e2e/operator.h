@@ -9,7 +9,7 @@
 
 class QAbstractButton;
 class QLineEdit;
-class QPlainTextEdit;
+class QAbstractScrollArea;
 class TMainForm;
 
 namespace e2e {
@@ -20,7 +20,7 @@ void SelectPort(TMainForm& window, int index);
 void OpenPort(TMainForm& window, int index);
 
 void Click(QAbstractButton* button);
-void DoubleClick(QPlainTextEdit* area);
+void DoubleClick(QAbstractScrollArea* area);
 
 // Replaces the text of `edit` by selecting it all and typing `text`.
 void Type(QLineEdit* edit, const QString& text);

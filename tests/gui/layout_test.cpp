@@ -54,7 +54,7 @@ const Placement kPlacements[] = {
     {"UploadFile", "QPlainTextEdit", "MainPanel", {1, 33, 484, 123}, {1, 33, 598, 214}},
     {"BottomPanel", "QFrame", "MainForm", {0, 265, 486, 144}, {0, 356, 600, 144}},
     {"Label2", "QLabel", "BottomPanel", {8, 8, 53, 13}, {8, 8, 53, 13}},
-    {"SendLog", "QPlainTextEdit", "BottomPanel", {80, 8, 401, 89}, {80, 8, 515, 89}},
+    {"SendLog", "CommLogView", "BottomPanel", {80, 8, 401, 89}, {80, 8, 515, 89}},
     {"Label1", "QLabel", "BottomPanel", {8, 112, 65, 13}, {8, 112, 65, 13}},
     {"ManualEntry", "QLineEdit", "BottomPanel", {80, 112, 401, 21}, {80, 112, 515, 21}},
 };

@@ -1,13 +1,22 @@
 // Commands typed by the operator, lines from the device, and the communications log with its
-// clearing and saving.
+// selecting, copying, following the newest line, clearing and saving.
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QFrame>
+#include <QGuiApplication>
+#include <QImage>
 #include <QLineEdit>
-#include <QPlainTextEdit>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
+#include <string>
 
 #include "app/application_title.h"
 #include "app/daxtest.h"
@@ -22,7 +31,33 @@ QByteArray FileBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
+// Line `index` lies whole inside the log's viewport.
+bool Shown(const CommLogView& log, std::size_t index) {
+    const QRect rect = log.LineRect(index);
+    return !rect.isEmpty() && rect.bottom() < log.viewport()->height();
+}
+
+QPoint CentreOf(const CommLogView& log, std::size_t index) {
+    return log.LineRect(index).center();
+}
+
+// Received line `i` of a long log: its number, then 8-bit bytes that differ from line to line.
+// The reader never hands over a line end or a NUL.
+std::string NumberedLine(int i) {
+    std::string line = std::to_string(i) + ' ';
+    for (int j = 0; j < 24; ++j) {
+        const char byte = static_cast<char>(1 + (i * 7 + j * 31) % 255);
+        line += byte == '\r' || byte == '\n' ? 'x' : byte;
+    }
+    return line;
+}
+
+// How the operator selects lines.
+enum class Gesture { Click, ShiftClick, Drag, SelectAllKey };
+
 }  // namespace
+
+Q_DECLARE_METATYPE(Gesture)
 
 class LogTest : public QObject {
     Q_OBJECT
@@ -41,6 +76,16 @@ private slots:
     void eightBitAnswersKeepEveryByte();
     void emptyLinesAreNotLogged();
     void doubleClickEmptiesTheLog();
+    void selectedLinesAreCopiedAsText_data();
+    void selectedLinesAreCopiedAsText();
+    void copyingWithNothingSelectedLeavesTheClipboard();
+    void theContextMenuCopiesTheSelection();
+    void selectedLinesAreDrawnHighlighted();
+    void theLogFollowsTheNewestLineUntilTheOperatorScrollsUp();
+    void aClearedLogFollowsTheEndAgain();
+    void longLinesWrapOnScreenOnly();
+    void typingIntoTheLogChangesNothing();
+    void aLargeLogIsSavedByteForByte();
     void enterInTheSaveFieldWritesTheLogWithCrLf_data();
     void enterInTheSaveFieldWritesTheLogWithCrLf();
     void savingReplacesAnExistingFile();
@@ -52,6 +97,8 @@ private slots:
 
 private:
     void ResetPort();
+    void ShowWithLines(const QStringList& lines);
+    void ReceiveNumberedLines(int first, int count);
 
     QTemporaryDir files_;
     std::unique_ptr<PortsDirectory> ports_;
@@ -78,6 +125,22 @@ void LogTest::ResetPort() {
     window_->SetPortButton->click();
     QVERIFY(window_->Port != nullptr);
     QVERIFY(test_->runner.boxes.empty());
+}
+
+void LogTest::ShowWithLines(const QStringList& lines) {
+    QVERIFY(ShowActive(*window_));
+    for (const QString& line : lines) {
+        window_->OnLineReceived(line.toLatin1().constData());
+    }
+    if (!lines.isEmpty()) {
+        QTRY_VERIFY(Shown(*window_->SendLog, std::size_t(lines.size()) - 1));
+    }
+}
+
+void LogTest::ReceiveNumberedLines(int first, int count) {
+    for (int i = first; i < first + count; ++i) {
+        window_->OnLineReceived(NumberedLine(i).c_str());
+    }
 }
 
 void LogTest::enterSendsTheTypedCommandAndSelectsIt() {
@@ -177,6 +240,213 @@ void LogTest::doubleClickEmptiesTheLog() {
     QCOMPARE(window_->SendLog->toPlainText(), QString("<-- three"));
 }
 
+void LogTest::selectedLinesAreCopiedAsText_data() {
+    QTest::addColumn<Gesture>("gesture");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QString>("copied");
+    QTest::newRow("one line clicked") << Gesture::Click << 1 << 1 << QString("<-- b");
+    QTest::newRow("shift+click extends downwards")
+        << Gesture::ShiftClick << 0 << 2 << QString("<-- a\n<-- b\n<-- c");
+    QTest::newRow("shift+click extends upwards")
+        << Gesture::ShiftClick << 3 << 2 << QString::fromLatin1("<-- c\n<-- \xe9t\xe9");
+    QTest::newRow("dragged upwards") << Gesture::Drag << 2 << 0 << QString("<-- a\n<-- b\n<-- c");
+    QTest::newRow("Ctrl+A") << Gesture::SelectAllKey << 0 << 0
+                            << QString::fromLatin1("<-- a\n<-- b\n<-- c\n<-- \xe9t\xe9");
+}
+
+void LogTest::selectedLinesAreCopiedAsText() {
+    QFETCH(Gesture, gesture);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(QString, copied);
+    ShowWithLines({"a", "b", "c", QString::fromLatin1("\xe9t\xe9")});
+    CommLogView& log = *window_->SendLog;
+    QWidget* area = log.viewport();
+
+    switch (gesture) {
+        case Gesture::Click:
+            QTest::mouseClick(area, Qt::LeftButton, {}, CentreOf(log, from));
+            break;
+        case Gesture::ShiftClick:
+            QTest::mouseClick(area, Qt::LeftButton, {}, CentreOf(log, from));
+            QTest::mouseClick(area, Qt::LeftButton, Qt::ShiftModifier, CentreOf(log, to));
+            break;
+        case Gesture::Drag: {
+            QTest::mousePress(area, Qt::LeftButton, {}, CentreOf(log, from));
+            QMouseEvent move(QEvent::MouseMove, CentreOf(log, to),
+                             area->mapToGlobal(CentreOf(log, to)), Qt::NoButton, Qt::LeftButton,
+                             Qt::NoModifier);
+            QApplication::sendEvent(area, &move);
+            QTest::mouseRelease(area, Qt::LeftButton, {}, CentreOf(log, to));
+            break;
+        }
+        case Gesture::SelectAllKey:
+            log.setFocus();
+            QTest::keyClick(&log, Qt::Key_A, Qt::ControlModifier);
+            break;
+    }
+    QCOMPARE(log.SelectedText(), copied);
+    log.setFocus();
+    QTest::keyClick(&log, Qt::Key_C, Qt::ControlModifier);
+
+    QCOMPARE(QGuiApplication::clipboard()->text(), copied);
+    QCOMPARE(log.LineCount(), std::size_t{4});  // selecting and copying leave the log as it was
+}
+
+void LogTest::copyingWithNothingSelectedLeavesTheClipboard() {
+    ShowWithLines({"a"});
+    QGuiApplication::clipboard()->setText("earlier");
+    window_->SendLog->setFocus();
+
+    QTest::keyClick(window_->SendLog, Qt::Key_C, Qt::ControlModifier);
+
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString("earlier"));
+}
+
+void LogTest::theContextMenuCopiesTheSelection() {
+    ShowWithLines({"a", "b", "c"});
+    CommLogView& log = *window_->SendLog;
+    log.SelectLines(0, 1);
+    QGuiApplication::clipboard()->setText("earlier");
+    QStringList offered;
+    QTimer::singleShot(50, [&offered] {
+        QWidget* popup = QApplication::activePopupWidget();
+        if (auto* menu = qobject_cast<QMenu*>(popup)) {
+            for (QAction* action : menu->actions()) {
+                if (action->isSeparator()) continue;
+                offered << action->text();
+                if (action->text() == "&Copy") action->trigger();
+            }
+        }
+        if (popup != nullptr) popup->close();
+    });
+    QContextMenuEvent click(QContextMenuEvent::Mouse, CentreOf(log, 2),
+                            log.viewport()->mapToGlobal(CentreOf(log, 2)));
+
+    QApplication::sendEvent(log.viewport(), &click);
+
+    QCOMPARE(offered, (QStringList{"&Copy", "Select All"}));
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString("<-- a\n<-- b"));
+}
+
+void LogTest::selectedLinesAreDrawnHighlighted() {
+    ShowWithLines({"plain", "chosen"});
+    CommLogView& log = *window_->SendLog;
+    log.SelectLines(1, 1);
+
+    const QImage shown = log.viewport()->grab().toImage();
+    const QRect plain = log.LineRect(0);
+    const QRect chosen = log.LineRect(1);
+    const QPalette& colours = log.palette();
+    // Left of the text, inside each line: the line's background.
+    QCOMPARE(shown.pixelColor(1, plain.center().y()), colours.color(QPalette::Base));
+    QCOMPARE(shown.pixelColor(1, chosen.center().y()), colours.color(QPalette::Highlight));
+    // The text itself is drawn: the plain line holds pixels of another colour than its background.
+    int textPixels = 0;
+    for (int y = plain.top(); y <= plain.bottom(); ++y) {
+        for (int x = 0; x < plain.width(); ++x) {
+            if (shown.pixelColor(x, y) != colours.color(QPalette::Base)) ++textPixels;
+        }
+    }
+    QVERIFY(textPixels > 0);
+}
+
+void LogTest::theLogFollowsTheNewestLineUntilTheOperatorScrollsUp() {
+    ShowWithLines({});
+    CommLogView& log = *window_->SendLog;
+    ReceiveNumberedLines(0, 200);
+    QTRY_VERIFY(Shown(log, 199));
+    QVERIFY(!Shown(log, 0));
+
+    // Scrolled up to read: new lines do not pull the view away.
+    log.setFocus();
+    QTest::keyClick(&log, Qt::Key_PageUp);
+    QVERIFY(!log.FollowsTheEnd());
+    const int readingAt = log.verticalScrollBar()->value();
+    const int endBefore = log.verticalScrollBar()->maximum();
+    ReceiveNumberedLines(200, 50);
+    QTRY_VERIFY(log.verticalScrollBar()->maximum() > endBefore);
+    QCOMPARE(log.verticalScrollBar()->value(), readingAt);
+    QVERIFY(!Shown(log, 249));
+
+    // Back at the end, it follows again.
+    QTest::keyClick(&log, Qt::Key_End, Qt::ControlModifier);
+    QVERIFY(log.FollowsTheEnd());
+    QVERIFY(Shown(log, 249));
+    ReceiveNumberedLines(250, 1);
+    QTRY_VERIFY(Shown(log, 250));
+}
+
+void LogTest::aClearedLogFollowsTheEndAgain() {
+    ShowWithLines({});
+    CommLogView& log = *window_->SendLog;
+    ReceiveNumberedLines(0, 100);
+    QTRY_VERIFY(Shown(log, 99));
+    log.setFocus();
+    QTest::keyClick(&log, Qt::Key_Home);
+    QVERIFY(!log.FollowsTheEnd());
+
+    QTest::mouseDClick(log.viewport(), Qt::LeftButton);
+    QCOMPARE(log.LineCount(), std::size_t{0});
+    ReceiveNumberedLines(0, 100);
+
+    QTRY_VERIFY(Shown(log, 99));
+    QVERIFY(log.SelectedText().isEmpty());
+}
+
+void LogTest::longLinesWrapOnScreenOnly() {
+    QString words;
+    for (int i = 0; i < 60; ++i) words += QString("word%1 ").arg(i);
+    const QString unbroken(300, u'x');
+    ShowWithLines({"short", words, unbroken});
+    CommLogView& log = *window_->SendLog;
+
+    const int rowHeight = log.LineRect(0).height();
+    QVERIFY(log.LineRect(1).height() >= 3 * rowHeight);
+    QVERIFY(log.LineRect(2).height() >= 2 * rowHeight);  // a line without spaces wraps too
+    QCOMPARE(log.LineCount(), std::size_t{3});
+    QCOMPARE(QString::fromLatin1(log.LineBytes(1).data(), qsizetype(log.LineBytes(1).size())),
+             "<-- " + words);
+}
+
+void LogTest::typingIntoTheLogChangesNothing() {
+    ShowWithLines({"kept"});
+    window_->SendLog->setFocus();
+    window_->SendLog->SelectLines(0, 0);
+
+    QTest::keyClicks(window_->SendLog, "typed");
+    for (Qt::Key key : {Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Return}) {
+        QTest::keyClick(window_->SendLog, key);
+    }
+    QGuiApplication::clipboard()->setText("pasted");
+    QTest::keyClick(window_->SendLog, Qt::Key_V, Qt::ControlModifier);
+
+    QCOMPARE(window_->SendLog->toPlainText(), QString("<-- kept"));
+    QVERIFY(window_->isVisible());
+}
+
+void LogTest::aLargeLogIsSavedByteForByte() {
+    constexpr int kLines = 100'000;
+    ResetPort();
+    window_->SendCommand("FLOOD");
+    ReceiveNumberedLines(0, kLines);
+    QByteArray expected("--> FLOOD\r\n");
+    for (int i = 0; i < kLines; ++i) {
+        expected += "<-- " + QByteArray::fromStdString(NumberedLine(i)) + "\r\n";
+    }
+    const QString path = files_.filePath("large.log");
+    window_->SaveEdit->setText(path);
+
+    QTest::keyClick(window_->SaveEdit, Qt::Key_Return);
+
+    QVERIFY(test_->runner.boxes.empty());
+    QCOMPARE(window_->SendLog->LineCount(), std::size_t{kLines + 1});
+    const QByteArray saved = FileBytes(path);
+    QCOMPARE(saved.size(), expected.size());
+    QVERIFY(saved == expected);
+}
+
 void LogTest::enterInTheSaveFieldWritesTheLogWithCrLf_data() {
     QTest::addColumn<QStringList>("received");
     QTest::addColumn<QByteArray>("saved");
@@ -200,7 +470,7 @@ void LogTest::enterInTheSaveFieldWritesTheLogWithCrLf() {
     QVERIFY(test_->runner.boxes.empty());
     QCOMPARE(FileBytes(path), saved);
     QCOMPARE(window_->SaveEdit->text(), path);  // the Enter was swallowed
-    QCOMPARE(window_->SendLog->document()->blockCount(), std::max(1, int(received.size())));
+    QCOMPARE(window_->SendLog->LineCount(), std::size_t(received.size()));
 }
 
 void LogTest::savingReplacesAnExistingFile() {
