@@ -1,0 +1,63 @@
+// Playback pacing: the program against the limit and against what an engineer would script
+// instead, each playing the same command file to the same simulated device.
+#include <QApplication>
+#include <cstdio>
+#include <functional>
+#include <stdexcept>
+
+#include "app/application_title.h"
+#include "bench/common/section.h"
+#include "bench/pacing/pacing_report.h"
+#include "bench/pacing/playback.h"
+
+namespace {
+
+struct Contender {
+    std::string name;
+    bool isWindow;
+    bool isReference;
+    std::function<pacing::Playback(const pacing::CommandFile&)> play;
+};
+
+std::vector<Contender> Contenders() {
+    const std::string scripts = QDAX_PACING_SCRIPTS_DIR;
+    return {
+        {"reference loop", false, true, pacing::PlayWithReferenceLoop},
+        {"Q-Dax window", true, false, pacing::PlayWithWindow},
+        {"pyserial", false, false,
+         [scripts](const pacing::CommandFile& file) {
+             return pacing::PlayWithScript(QDAX_PYTHON3, scripts + "/pyserial_player.py", file);
+         }},
+        {"expect", false, false,
+         [scripts](const pacing::CommandFile& file) {
+             return pacing::PlayWithScript(QDAX_EXPECT, scripts + "/expect_player.exp", file);
+         }},
+    };
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const bench::BenchArguments arguments = bench::ParseBenchArguments(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    QApplication application(qtArgc, argv);
+    SetApplicationTitle();
+
+    const pacing::CommandFile file = pacing::MakeCommandFile(arguments.quick ? 100 : 1000);
+    std::vector<pacing::ContenderResult> results;
+    for (const Contender& contender : Contenders()) {
+        std::fprintf(stderr, "pacing: %s\n", contender.name.c_str());
+        pacing::ContenderResult result{
+            contender.name, contender.isWindow, contender.isReference, {}, {}};
+        try {
+            result.playback = contender.play(file);
+        } catch (const std::exception& failure) {
+            result.failure = failure.what();
+            std::fprintf(stderr, "pacing: %s failed: %s\n", contender.name.c_str(), failure.what());
+        }
+        results.push_back(std::move(result));
+    }
+    pacing::WritePacingReport(results, file.lines.size(), arguments.outputDir);
+    return 0;
+}
