@@ -19,7 +19,7 @@ TEST(SimHelpTest, HelpExitsZeroAndNamesEveryOption) {
         for (const char* option :
              {"--ports-dir", "--com", "--answer", "--echo", "--lines", "--line-end", "--delay",
               "--silent", "--partial", "--split", "--split-pause", "--flood", "--flood-length",
-              "--disconnect-after", "--record", "--print-path", "--help"}) {
+              "--disconnect-after", "--spew", "--record", "--print-path", "--help"}) {
             EXPECT_NE(run.standardOutput.find(std::string(option) + " "), std::string::npos)
                 << help << " does not mention " << option;
         }
@@ -56,6 +56,9 @@ const BadCommandLine kBadCommandLines[] = {
     {"SilentWithAnswer", {"--silent", "--answer", "X"}, "--silent"},
     {"SilentWithDelay", {"--delay", "5", "--silent"}, "--silent"},
     {"FloodWithLines", {"--flood", "3", "--lines", "2"}, "--flood"},
+    {"SpewOfZero", {"--spew", "0"}, "--spew"},
+    {"SpewWithEcho", {"--spew", "100", "--echo"}, "--spew"},
+    {"SpewWithDisconnect", {"--disconnect-after", "1", "--spew", "100"}, "--spew"},
 };
 
 class SimBadCommandLineTest : public testing::TestWithParam<BadCommandLine> {};

@@ -9,6 +9,7 @@
 #include "tools/qdax_sim/command_splitter.h"
 #include "tools/qdax_sim/output_queue.h"
 #include "tools/qdax_sim/response_builder.h"
+#include "tools/qdax_sim/spew_source.h"
 #include "tools/qdax_sim/stop_signals.h"
 
 namespace qdax_sim {
@@ -49,11 +50,12 @@ DeviceEnd WaitForFarEndToRead(const PseudoTerminal& pty) {
 class Device {
 public:
     Device(const PseudoTerminal& pty, const SimOptions& options, Recorder& recorder)
-        : pty_(pty), options_(options), recorder_(recorder) {}
+        : pty_(pty), options_(options), recorder_(recorder), spew_(options.spewRate) {}
 
     DeviceEnd Run(std::string& error) {
         for (;;) {
             if (closing_ && queue_.Empty()) return WaitForFarEndToRead(pty_);
+            if (spewing_ && queue_.Empty()) queue_.Push(spew_.NextPiece());
             auto now = Clock::now();
             auto writeAt = queue_.NextWriteAt();
             bool due = writeAt && *writeAt <= now;
@@ -103,6 +105,10 @@ private:
 
     void Answer(const std::string& command) {
         if (closing_) return;
+        if (options_.spewRate > 0) {
+            spewing_ = true;  // a spewing device answers nothing
+            return;
+        }
         for (OutputItem& item : BuildResponse(command, options_)) queue_.Push(std::move(item));
         ++handled_;
         closing_ = options_.disconnectAfter && handled_ == *options_.disconnectAfter;
@@ -115,6 +121,8 @@ private:
     OutputQueue queue_;
     std::size_t handled_ = 0;
     bool closing_ = false;
+    SpewSource spew_;
+    bool spewing_ = false;
 };
 
 }  // namespace

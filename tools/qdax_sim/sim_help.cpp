@@ -40,13 +40,18 @@ Options (a value may also be given as --option=VALUE):
                          the far end to read the answer, then remove the link,
                          close the pseudo-terminal (the far end sees a hang-up) and
                          exit 0; later commands are not answered
+  --spew RATE            from the first command on, send pseudo-random bytes of
+                         every value but CR and LF (NULs too, never a line end)
+                         at up to RATE bytes per second, until stopped; commands
+                         are recorded and not answered
   --record FILE          append every byte received to FILE, as it arrives
   --print-path           print the pseudo-terminal's path (/dev/pts/N) as the
                          second line on standard output
   -h, --help             show this help and exit
 
 --silent cannot be combined with --answer, --lines, --flood, --partial, --split
-or --delay; --flood not with --answer or --lines.
+or --delay; --flood not with --answer or --lines; --spew with none of these,
+nor with --echo or --disconnect-after.
 
 SIGINT, SIGTERM and SIGHUP end the program with exit status 0. On every exit the
 link is removed if it still points at this program's pseudo-terminal.

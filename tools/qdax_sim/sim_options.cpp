@@ -11,6 +11,7 @@ constexpr std::size_t kMaxFloodLines = 10'000'000;
 constexpr std::size_t kMaxFloodLength = 4096;
 constexpr std::size_t kMaxLines = 100'000;
 constexpr long kMaxMilliseconds = 3'600'000;
+constexpr std::size_t kMaxSpewRate = 100'000'000;
 
 std::optional<std::size_t> ParseNumber(const std::string& text, std::size_t min, std::size_t max) {
     std::size_t value = 0;
@@ -108,6 +109,10 @@ const std::vector<OptionDefinition>& OptionDefinitions() {
              if (number) o.disconnectAfter = *number;
              return number.has_value();
          }},
+        {"--spew", true,
+         [](SimOptions& o, const std::string& v) {
+             return SetCount(o.spewRate, v, 1, kMaxSpewRate);
+         }},
         {"--record", true,
          [](SimOptions& o, const std::string& v) {
              o.recordPath = v;
@@ -135,9 +140,23 @@ std::string ConflictError(const SimOptions& o, const std::set<std::string>& give
         return {};
     };
     const std::pair<const char*, const char*> pairs[] = {
-        {"--silent", "--answer"},  {"--silent", "--lines"}, {"--silent", "--flood"},
-        {"--silent", "--partial"}, {"--silent", "--split"}, {"--silent", "--delay"},
-        {"--flood", "--answer"},   {"--flood", "--lines"},
+        {"--silent", "--answer"},
+        {"--silent", "--lines"},
+        {"--silent", "--flood"},
+        {"--silent", "--partial"},
+        {"--silent", "--split"},
+        {"--silent", "--delay"},
+        {"--flood", "--answer"},
+        {"--flood", "--lines"},
+        {"--spew", "--answer"},
+        {"--spew", "--lines"},
+        {"--spew", "--flood"},
+        {"--spew", "--silent"},
+        {"--spew", "--echo"},
+        {"--spew", "--partial"},
+        {"--spew", "--split"},
+        {"--spew", "--delay"},
+        {"--spew", "--disconnect-after"},
     };
     for (auto [first, second] : pairs) {
         if (auto error = conflict(first, second); !error.empty()) return error;

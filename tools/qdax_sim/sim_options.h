@@ -26,7 +26,8 @@ struct SimOptions {
     std::size_t floodLines = 0;  // 0: no flood
     std::size_t floodLength = 32;
     std::optional<std::size_t> disconnectAfter;
-    std::string recordPath;  // empty: no recording
+    std::size_t spewRate = 0;  // bytes per second after the first command; 0: no spew
+    std::string recordPath;    // empty: no recording
     bool printPath = false;
     bool help = false;
 };

@@ -1,0 +1,92 @@
+// A device spewing binary bytes, NULs among them and never a line end, for a minute at the rate
+// of a fast serial line. The window's memory stays bounded, it keeps serving events and the
+// operator's commands still reach the device; what is logged is pieces of at most a line's
+// length, cut at the NULs.
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QMetaObject>
+#include <QTest>
+#include <algorithm>
+#include <chrono>
+
+#include "app/application_title.h"
+#include "serial/line_assembler.h"
+#include "tests/e2e/operator.h"
+#include "tests/e2e/scenario.h"
+#include "tests/faults/resident_memory.h"
+
+using namespace e2e;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr auto kSpewFor = std::chrono::seconds(60);
+constexpr int kSpewBytesPerSecond = 92'160;  // a line at 921.6 kbit/s, flat out
+constexpr int kCommandEverySamples = 10;
+// The log of a minute's spew holds about 2.5 MB of text; this leaves room for the allocator and a
+// sanitizer's bookkeeping, and anything that grows per read or per line goes past it.
+constexpr std::size_t kGrowthBound = 64u << 20;
+
+}  // namespace
+
+#if defined(__SANITIZE_ADDRESS__)
+// Freed memory that AddressSanitizer keeps aside (256 MiB by default) would count as growth.
+extern "C" const char* __asan_default_options() {
+    return "quarantine_size_mb=16";
+}
+#endif
+
+class SpewFaultTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { SetApplicationTitle(); }
+
+    void aMinuteOfBinarySpewKeepsMemoryBoundedAndTheWindowAnswering();
+};
+
+void SpewFaultTest::aMinuteOfBinarySpewKeepsMemoryBoundedAndTheWindowAnswering() {
+    Scenario scenario;
+    Device& device =
+        scenario.StartDevice({"--spew", QByteArray::number(kSpewBytesPerSecond).toStdString()});
+    TMainForm& window = scenario.OpenWindowOnPort(0);
+    const std::size_t baseline = qdax_fault::ResidentBytes();
+    QVERIFY(baseline > 0);
+
+    Enter(window.ManualEntry, "GO");
+    QByteArray wire = "GO\r";
+    std::size_t peak = baseline;
+    int samples = 0;
+    const auto end = Clock::now() + kSpewFor;
+    while (Clock::now() < end) {
+        bool served = false;
+        QMetaObject::invokeMethod(
+            qApp, [&served] { served = true; }, Qt::QueuedConnection);
+        QTRY_VERIFY_WITH_TIMEOUT(served, kWaitMs);
+        if (++samples % kCommandEverySamples == 0) {
+            const QString command = QString("PING%1").arg(samples);
+            Enter(window.ManualEntry, command);
+            wire += command.toLatin1() + "\r";
+            QTRY_COMPARE_WITH_TIMEOUT(device.Wire(), wire, kWaitMs);
+        }
+        QTest::qWait(1000);
+        peak = std::max(peak, qdax_fault::ResidentBytes());
+    }
+
+    qInfo("resident memory grew by %zu KiB at most; %lld lines logged", (peak - baseline) >> 10,
+          static_cast<long long>(LogLines(window).size()));
+    QVERIFY2(peak - baseline <= kGrowthBound,
+             qPrintable(QString("grew by %1 MiB").arg((peak - baseline) >> 20)));
+    const QStringList log = LogLines(window);
+    const QStringList received = log.filter(QRegularExpression("^<-- "));
+    QVERIFY2(received.size() > 100, "hardly any of the spew was logged");
+    for (const QString& line : received) {
+        QVERIFY(line.size() <= 4 + LineAssembler::kMaxLineLength);
+        QVERIFY(!line.contains(QChar(0)));
+    }
+    QCOMPARE(log.size() - received.size(), samples / kCommandEverySamples + 1);
+}
+
+QTEST_MAIN(SpewFaultTest)
+#include "spew_fault_test.moc"
