@@ -9,8 +9,10 @@
 namespace {
 
 #ifndef _WIN32
+// Access is denied both to a port another program has open and to a user outside the port's group.
 constexpr char kDialoutAdvice[] =
-    "Serial ports belong to the \"dialout\" group. To be let in, run\n"
+    "The port may be open in another program. If it is not: serial ports belong to the\n"
+    "\"dialout\" group. To be let in, run\n"
     "    sudo usermod -aG dialout $USER\n"
     "and then log out and in again.";
 #endif

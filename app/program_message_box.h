@@ -13,7 +13,8 @@ class QMessageBox;
 class QWidget;
 
 // The system's text for `systemError`, without its line end; with advice where the cause is
-// usually the same (on Linux, a port refused to a user outside the "dialout" group).
+// usually one of a few (on Linux, a port open in another program or refused to a user outside the
+// "dialout" group).
 QString SystemErrorReason(DWORD systemError);
 
 void ConfigureProgramMessageBox(QMessageBox& box, const std::string& text,
