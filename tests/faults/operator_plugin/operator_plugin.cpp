@@ -12,12 +12,12 @@ class OperatorPlugin : public QGenericPlugin {
     Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "operator_plugin.json")
 
 public:
-    QObject* create(const QString& key, const QString& specification) override {
+    QObject* create(const QString& key, const QString& scriptText) override {
         if (key != QLatin1String("qdaxoperator")) return nullptr;
         const std::optional<qdax_operator::OperatorScript> script =
-            qdax_operator::ParseOperatorScript(specification);
+            qdax_operator::ParseOperatorScript(scriptText);
         if (!script) {
-            std::printf("operator: cannot read the script %s\n", qPrintable(specification));
+            std::printf("operator: cannot read the script %s\n", qPrintable(scriptText));
             std::fflush(stdout);
             return nullptr;
         }
