@@ -1,8 +1,10 @@
-// Floods: every line arrives, in order, even when the pseudo-terminal fills up on the way.
+// Floods: every line arrives, in order, even when the pseudo-terminal fills up on the way; a
+// device pouring out floods or spew still stops when told.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "tests/support/pty_client.h"
 #include "tests/support/recording.h"
@@ -51,16 +53,24 @@ TEST(SimFloodTest, DefaultLineLengthIs32) {
     EXPECT_EQ(device.received(), ExpectedFlood(2, 32));
 }
 
-// Nobody reads the flood: the simulator waits for room without blocking, so it still hears the
-// stop signal and cleans up.
-TEST(SimFloodTest, StopsWhileThePseudoTerminalIsFull) {
+// Nobody reads the flood or the spew: the simulator waits for room without blocking, so it still
+// hears the stop signal and cleans up.
+class SimOutpouringTest : public testing::TestWithParam<std::vector<std::string>> {};
+
+TEST_P(SimOutpouringTest, StopsWhileThePseudoTerminalIsFull) {
     TempDir dir;
-    SimulatorProcess sim(dir.file("ports"), {"--flood", "200000", "--record", dir.file("wire")});
+    std::vector<std::string> options = GetParam();
+    options.insert(options.end(), {"--record", dir.file("wire")});
+    SimulatorProcess sim(dir.file("ports"), options);
     PtyClient device(sim.ptyPath());
     device.send("GO\r");
     ASSERT_TRUE(WaitUntil([&] { return ReadRecording(dir.file("wire")) == "GO\r"; }));
     EXPECT_EQ(sim.stop(), 0);
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(sim.linkPath())));
 }
+
+INSTANTIATE_TEST_SUITE_P(Modes, SimOutpouringTest,
+                         testing::Values(std::vector<std::string>{"--flood", "200000"},
+                                         std::vector<std::string>{"--spew", "10000000"}));
 
 }  // namespace

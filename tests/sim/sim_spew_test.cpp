@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
 #include <set>
 #include <string>
 
@@ -54,18 +53,6 @@ TEST(SimSpewTest, SpewsEveryByteButLineEndsFromTheFirstCommandOnAtMostAtItsRate)
     ASSERT_TRUE(device.receiveAtLeast(bytes.size() + 2'000)) << "the spew stopped";
     EXPECT_FALSE(HasLineEnd(device.received())) << "a command was answered";
     EXPECT_EQ(sim.stop(), 0);
-}
-
-// Nobody reads the spew: the device waits for room without blocking, hears the stop signal and
-// cleans up.
-TEST(SimSpewTest, StopsWhileThePseudoTerminalIsFull) {
-    TempDir dir;
-    SimulatorProcess sim(dir.file("ports"), {"--spew", "10000000", "--record", dir.file("wire")});
-    PtyClient device(sim.ptyPath());
-    device.send("GO\r");
-    ASSERT_TRUE(WaitUntil([&] { return ReadRecording(dir.file("wire")) == "GO\r"; }));
-    EXPECT_EQ(sim.stop(), 0);
-    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(sim.linkPath())));
 }
 
 }  // namespace
