@@ -45,18 +45,26 @@ int main(int argc, char** argv) {
     SetApplicationTitle();
 
     const pacing::CommandFile file = pacing::MakeCommandFile(arguments.quick ? 100 : 1000);
+    const std::vector<Contender> contenders = Contenders();
     std::vector<pacing::ContenderResult> results;
-    for (const Contender& contender : Contenders()) {
-        std::fprintf(stderr, "pacing: %s\n", contender.name.c_str());
-        pacing::ContenderResult result{
-            contender.name, contender.isWindow, contender.isReference, {}, {}};
-        try {
-            result.playback = contender.play(file);
-        } catch (const std::exception& failure) {
-            result.failure = failure.what();
-            std::fprintf(stderr, "pacing: %s failed: %s\n", contender.name.c_str(), failure.what());
+    for (const Contender& contender : contenders) {
+        results.push_back({contender.name, contender.isWindow, contender.isReference, {}, {}});
+    }
+    // The second round runs in the reverse order, so that a machine growing busier or quieter
+    // over the run does not favour whoever plays first.
+    for (int round = 0; round < pacing::kRounds; ++round) {
+        for (std::size_t turn = 0; turn < contenders.size(); ++turn) {
+            const std::size_t index = round % 2 == 0 ? turn : contenders.size() - 1 - turn;
+            const Contender& contender = contenders[index];
+            std::fprintf(stderr, "pacing: round %d, %s\n", round + 1, contender.name.c_str());
+            try {
+                results[index].rounds.push_back(contender.play(file));
+            } catch (const std::exception& failure) {
+                results[index].failure = failure.what();
+                std::fprintf(stderr, "pacing: %s failed: %s\n", contender.name.c_str(),
+                             failure.what());
+            }
         }
-        results.push_back(std::move(result));
     }
     pacing::WritePacingReport(results, file.lines.size(), arguments.outputDir);
     return 0;

@@ -32,12 +32,37 @@ Figures FiguresOf(const Playback& playback) {
     return figures;
 }
 
+bool Judged(const ContenderResult& result) {
+    return result.failure.empty() && !result.rounds.empty();
+}
+
+// The round with the lowest total: the one the machine disturbed least.
+Figures BestFigures(const ContenderResult& result) {
+    Figures best;
+    for (const Playback& round : result.rounds) {
+        Figures figures = FiguresOf(round);
+        if (best.overheadMs.empty() || figures.totalSeconds < best.totalSeconds) {
+            best = std::move(figures);
+        }
+    }
+    return best;
+}
+
+std::string RoundTotals(const ContenderResult& result) {
+    std::string text;
+    for (const Playback& round : result.rounds) {
+        if (!text.empty()) text += " / ";
+        text += bench::Fixed(FiguresOf(round).totalSeconds, 3);
+    }
+    return text;
+}
+
 void WriteOverheadData(const std::vector<ContenderResult>& results, const std::string& path) {
     std::ofstream csv(path, std::ios::trunc);
     csv << "contender,line,overhead_ms\n";
     for (const ContenderResult& result : results) {
-        if (!result.playback) continue;
-        const Figures figures = FiguresOf(*result.playback);
+        if (!Judged(result)) continue;
+        const Figures figures = BestFigures(result);
         for (std::size_t i = 0; i < figures.overheadMs.size(); ++i) {
             csv << result.name << ',' << i + 2 << ',' << bench::Fixed(figures.overheadMs[i], 4)
                 << '\n';
@@ -54,8 +79,8 @@ void WritePacingReport(const std::vector<ContenderResult>& results, std::size_t 
         std::chrono::duration<double>(kSilence).count() * static_cast<double>(lineCount - 1);
     std::optional<double> referenceSeconds;
     for (const ContenderResult& result : results) {
-        if (result.isReference && result.playback) {
-            referenceSeconds = FiguresOf(*result.playback).totalSeconds;
+        if (result.isReference && Judged(result)) {
+            referenceSeconds = BestFigures(result).totalSeconds;
         }
     }
     const auto versusReference = [&](const Figures& figures) -> std::optional<double> {
@@ -74,14 +99,14 @@ void WritePacingReport(const std::vector<ContenderResult>& results, std::size_t 
     bool windowJudged = false;
     std::vector<std::vector<std::string>> rows;
     for (const ContenderResult& result : results) {
-        if (!result.playback) {
-            rows.push_back({result.name, "failed: " + result.failure, "", "", "", "", ""});
+        if (!Judged(result)) {
+            rows.push_back({result.name, "failed: " + result.failure, "", "", "", "", "", ""});
             continue;
         }
-        const Figures figures = FiguresOf(*result.playback);
+        const Figures figures = BestFigures(result);
         const double median = bench::Median(figures.overheadMs);
         const std::optional<double> percent = versusReference(figures);
-        rows.push_back({result.name, bench::Fixed(figures.totalSeconds, 3),
+        rows.push_back({result.name, RoundTotals(result), bench::Fixed(figures.totalSeconds, 3),
                         bench::Fixed(figures.totalSeconds - floorSeconds, 3), percentText(percent),
                         bench::Fixed(median, 3),
                         bench::Fixed(bench::Percentile(figures.overheadMs, 99), 3),
@@ -115,9 +140,16 @@ void WritePacingReport(const std::vector<ContenderResult>& results, std::size_t 
         "silence; the limit); a Python script with pyserial (write, readline, then reads with a "
         "50 ms time-out until one comes back empty); an expect script (send, expect a line, then "
         "50 ms naps until nothing more came).");
+    section.Paragraph(
+        "Each contender plays the file " + std::to_string(kRounds) +
+        " times, the contenders taking turns and the second round in the reverse order, so that "
+        "a stretch of a busy machine does not fall on one contender alone. Each is judged by its "
+        "best round, the one with the lowest total; the totals of all rounds are shown too.");
     bool allInRealTime = true;
     for (const ContenderResult& result : results) {
-        if (result.playback && !result.playback->timedInRealTime) allInRealTime = false;
+        for (const Playback& round : result.rounds) {
+            if (!round.timedInRealTime) allInRealTime = false;
+        }
     }
     section.Paragraph(allInRealTime
                           ? "The thread taking the times ran with a real-time priority; on a busy "
@@ -126,8 +158,8 @@ void WritePacingReport(const std::vector<ContenderResult>& results, std::size_t 
                             "changes neither the median nor the total, only the tail."
                           : "The thread taking the times could not get a real-time priority: on "
                             "a busy machine some of its times may be late.");
-    section.Table({"Contender", "Total (s)", "Beyond the floor (s)", "Total vs. reference",
-                   "Overhead median (ms)", "p99 (ms)", "max (ms)"},
+    section.Table({"Contender", "Rounds' totals (s)", "Best total (s)", "Beyond the floor (s)",
+                   "Total vs. reference", "Overhead median (ms)", "p99 (ms)", "max (ms)"},
                   rows);
     section.Paragraph("![Overhead per line beyond the 50 ms floor](pacing_overhead.png)");
     section.WriteTo(dir, "pacing");
