@@ -20,6 +20,7 @@
 #include "serial/serial_port_info.h"
 #include "tests/e2e/operator.h"
 #include "tests/e2e/scenario.h"
+#include "tests/support/pty_client.h"
 
 using namespace e2e;
 
@@ -171,6 +172,10 @@ void PortE2eTest::aPortThatCannotBeOpenedIsReportedAndCommandsAreLogged() {
     Device& device = scenario.StartDevice();
     TMainForm& window = scenario.OpenWindow();
     std::unique_ptr<Holder> holder;
+    // A killed device's pty number is free for another test's device at once, and the link it
+    // left would lead there; an open end keeps the number taken while its node is gone.
+    std::optional<qdax_test::PtyClient> numberHold;
+    if (how == Unopenable::KilledLeavingItsLink) numberHold.emplace(device.PtyPath());
     if (how == Unopenable::HeldByAnotherOpen) {
         holder = std::make_unique<Holder>(device.PtyPath());
         QVERIFY(holder->Holding());

@@ -18,6 +18,7 @@
 #include "tests/e2e/scenario.h"
 #include "tests/faults/event_loop_wait.h"
 #include "tests/faults/thread_probe.h"
+#include "tests/support/pty_client.h"
 #include "tests/support/wait_until.h"
 
 using namespace e2e;
@@ -104,6 +105,9 @@ void VanishingFaultTest::aDeviceVanishingMidPlaybackIsReportedOnceAndResetPortRe
     Device& device = scenario.StartDevice(moment == Moment::AwaitingAnAnswer
                                               ? std::vector<std::string>{"--silent"}
                                               : std::vector<std::string>{});
+    // Once the window lets go of the killed device, its pty number would be free for another
+    // test's device at once, and the link it left would lead there: an open end keeps it taken.
+    const qdax_test::PtyClient numberHold(device.PtyPath());
     TMainForm& window = scenario.OpenWindowOnPort(0);
     LoadCommandFile(window, scenario.File("five.txt"), "L0\r\nL1\r\nL2\r\nL3\r\nL4\r\n");
     TypeDelay(window, moment == Moment::InTheCommandDelay ? kCommandDelayMs : 0);
