@@ -116,6 +116,16 @@ int MakeLineRaw(int fd) {
     return Set(fd, line);
 }
 
+int DiscardUnsentOutput(int fd) {
+    termios2 line{};
+    if (int error = Get(fd, line)) return error;
+    // Output held back by CTS or an XOFF would otherwise stay stuck in the UART or adapter.
+    line.c_cflag &= ~static_cast<tcflag_t>(CRTSCTS);
+    line.c_iflag &= ~static_cast<tcflag_t>(IXON);
+    if (int error = Set(fd, line)) return error;
+    return ioctl(fd, TCFLSH, TCOFLUSH) == 0 ? 0 : errno;
+}
+
 void DecodeLineSettings(const termios2& line, LineSettings& settings) {
     settings.baudRate = line.c_ospeed;
     settings.dataBits = DataBits(line.c_cflag);

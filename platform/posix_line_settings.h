@@ -29,6 +29,10 @@ enum class ModemLine { Dtr, Rts };
 // Raw 8-bit line: no echo, no line editing, no translation, no signals, receiver on, modem
 // status ignored; a read without data reports EAGAIN.
 int MakeLineRaw(int fd);
+// Drops what is written but not yet sent, and lifts output flow control, so that closing the
+// line does not wait for output that a stopped line would never take (up to the driver's
+// closing_wait, 30 s by default).
+int DiscardUnsentOutput(int fd);
 int ReadLineSettings(int fd, LineSettings& settings);
 // EINVAL, with the line left as it was, when the kernel does not take the baud rate. (A
 // pseudo-terminal keeps 8 data bits and no parity whatever is asked; reading back tells.)

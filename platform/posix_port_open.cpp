@@ -42,6 +42,7 @@ OpenedLine OpenSerialLine(const std::string& path) {
 }
 
 void ReleaseSerialLine(int fd) {
+    DiscardUnsentOutput(fd);
     ioctl(fd, TIOCNXCL);
     close(fd);
 }

@@ -106,6 +106,19 @@ TEST_F(PortOnPty, HangUpFailsTheReadAndEveryLaterOneAtOnce) {
     EXPECT_EQ(write.error, ERROR_DEVICE_NOT_CONNECTED);
 }
 
+// Output a stopped device never takes would hold a real UART's close for its closing_wait.
+// Without a reader, a pseudo-terminal keeps what does not fit its reader's 4 KiB queue unsent.
+TEST_F(PortOnPty, CloseDiscardsOutputTheDeviceHasNotTaken) {
+    const std::string bytes(8 * 1024, 'u');
+    const Outcome sent = StartWrite(NewRecord(), bytes);
+    ASSERT_TRUE(sent.ok) << sent.error;  // all of it taken by the line at once
+    ASSERT_TRUE(platform::CloseHandle(port_));
+    port_ = INVALID_HANDLE_VALUE;
+
+    const std::string arrived = pty_.Read(bytes.size());
+    EXPECT_LT(arrived.size(), bytes.size());
+}
+
 TEST_F(PortOnPty, ReadAfterAnUnseenHangUpFailsAtOnce) {
     pty_.CloseMaster();
     char buffer[255];
