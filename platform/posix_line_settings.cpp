@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 
 namespace platform::posix {
 
@@ -98,21 +99,39 @@ BYTE Parity(tcflag_t cflag) {
     return odd ? ODDPARITY : EVENPARITY;
 }
 
+// The modes of a raw line that no DCB setting touches.
+void ApplyRawModes(termios2& line) {
+    // A break and a byte with a framing or parity error are line conditions, not data: without
+    // IGNBRK and IGNPAR each would arrive as a NUL, which ends the text of that read.
+    line.c_iflag &= ~static_cast<tcflag_t>(BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL);
+    line.c_iflag |= IGNBRK | IGNPAR;
+    line.c_oflag &= ~static_cast<tcflag_t>(OPOST);
+    line.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
+    line.c_cflag |= CREAD | CLOCAL;
+    // One byte satisfies a read, so a non-blocking read without data says EAGAIN.
+    line.c_cc[VMIN] = 1;
+    line.c_cc[VTIME] = 0;
+}
+
 }  // namespace
 
 int MakeLineRaw(int fd) {
     termios2 line{};
     if (int error = Get(fd, line)) return error;
-    line.c_iflag &=
-        ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON);
-    line.c_oflag &= ~static_cast<tcflag_t>(OPOST);
-    line.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
+    ApplyRawModes(line);
+    line.c_iflag &= ~static_cast<tcflag_t>(IXON);
     line.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB);
-    line.c_cflag |= CS8 | CREAD | CLOCAL;
-    // One byte satisfies a read, so a non-blocking read without data says EAGAIN, not 0 (which
-    // is how a hang-up shows).
-    line.c_cc[VMIN] = 1;
-    line.c_cc[VTIME] = 0;
+    line.c_cflag |= CS8;
+    return Set(fd, line);
+}
+
+int KeepLineRaw(int fd) {
+    termios2 line{};
+    if (int error = Get(fd, line)) return error;
+    const termios2 before = line;
+    ApplyRawModes(line);
+    // Each set reprograms the UART; a line still raw is left alone.
+    if (std::memcmp(&line, &before, sizeof line) == 0) return 0;
     return Set(fd, line);
 }
 

@@ -27,8 +27,12 @@ enum class ModemLine { Dtr, Rts };
 // Each returns 0 or an errno.
 
 // Raw 8-bit line: no echo, no line editing, no translation, no signals, receiver on, modem
-// status ignored; a read without data reports EAGAIN.
+// status ignored, breaks and bytes received in error dropped (IGNBRK, IGNPAR); a read without
+// data reports EAGAIN.
 int MakeLineRaw(int fd);
+// Puts back the raw modes that another program changed meanwhile, leaving the line settings of
+// a DCB as they are; sets nothing when the modes are still raw.
+int KeepLineRaw(int fd);
 // Drops what is written but not yet sent, and lifts output flow control, so that closing the
 // line does not wait for output that a stopped line would never take (up to the driver's
 // closing_wait, 30 s by default).

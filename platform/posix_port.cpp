@@ -81,7 +81,15 @@ DWORD Port::SetTimeouts(const COMMTIMEOUTS& timeouts) {
 
 DWORD Port::StartRead(void* data, DWORD size, CompletionRecord record, DWORD& bytesNow) {
     COMMTIMEOUTS timeouts{};
-    if (DWORD error = GetTimeouts(timeouts)) return error;
+    {
+        std::lock_guard lock(mutex_);
+        if (closed_) return ERROR_INVALID_HANDLE;
+        timeouts = timeouts_;
+        // Another program that had the tty open may have changed its modes since (VMIN 0,
+        // line editing): the raw modes the port opened with are put back. A line that fails
+        // here fails the read itself, which reports it.
+        static_cast<void>(KeepLineRaw(fd_));
+    }
     // The engine refuses by itself once the port has been closed meanwhile.
     return engine_->StartRead(static_cast<std::uint8_t*>(data), size, PlanRead(timeouts, size),
                               std::move(record), bytesNow);

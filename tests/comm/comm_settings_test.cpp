@@ -28,10 +28,39 @@ TEST_F(SettingsTest, OpenLeavesTheLineRaw) {
     const ProbedLine line = Line();
     EXPECT_EQ(line.lflag & (ECHO | ECHONL | ICANON | ISIG | IEXTEN), 0u);
     EXPECT_EQ(line.iflag & (ICRNL | INLCR | IGNCR | ISTRIP | IXON | BRKINT | PARMRK), 0u);
+    // A break and a byte received in error are dropped, never read as a NUL.
+    EXPECT_EQ(line.iflag & (IGNBRK | IGNPAR), static_cast<std::uint32_t>(IGNBRK | IGNPAR));
     EXPECT_EQ(line.oflag & OPOST, 0u);
     EXPECT_EQ(line.cflag & (CSIZE | PARENB), static_cast<std::uint32_t>(CS8));
     EXPECT_EQ(line.cflag & (CREAD | CLOCAL), static_cast<std::uint32_t>(CREAD | CLOCAL));
     EXPECT_EQ(line.minChars, 1);
+}
+
+// Another program that had the tty open can change its modes; the next read puts the raw ones
+// back and keeps what the DCB set.
+TEST_F(SettingsTest, ModesChangedFromOutsideArePutBackBeforeARead) {
+    DCB dcb = State();
+    dcb.fOutX = 1;
+    ASSERT_TRUE(platform::SetCommState(port_, &dcb));
+    termios changed{};
+    ASSERT_EQ(tcgetattr(pty_.MasterFd(), &changed), 0);
+    changed.c_cc[VMIN] = 0;
+    changed.c_lflag |= ICANON;
+    changed.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | IGNPAR);
+    ASSERT_EQ(tcsetattr(pty_.MasterFd(), TCSANOW, &changed), 0);
+
+    comm_test::Record read;
+    char buffer[16];
+    DWORD bytes = 0;
+    ASSERT_FALSE(platform::ReadFile(port_, buffer, sizeof buffer, &bytes, &read.ov));
+    ASSERT_EQ(platform::GetLastError(), ERROR_IO_PENDING);
+    const ProbedLine line = Line();
+    EXPECT_EQ(line.minChars, 1);
+    EXPECT_EQ(line.lflag & ICANON, 0u);
+    EXPECT_EQ(line.iflag & (IGNBRK | IGNPAR), static_cast<std::uint32_t>(IGNBRK | IGNPAR));
+    EXPECT_EQ(line.iflag & IXON, static_cast<std::uint32_t>(IXON));
+    ASSERT_TRUE(platform::CloseHandle(port_));
+    port_ = INVALID_HANDLE_VALUE;
 }
 
 TEST_F(SettingsTest, FreshStateIsWindowsLikeWithTheLinesRate) {
