@@ -20,6 +20,13 @@ bool IsHangUpErrno(int error) {
     return error == EIO || error == ENXIO || error == ENODEV;
 }
 
+// A read of 0 is a hang-up only while VMIN is at least 1, and another program may have set it to
+// 0: the line itself tells whether it hung up.
+bool LineHungUp(int fd) {
+    pollfd line{fd, 0, 0};
+    return poll(&line, 1, 0) > 0 && (line.revents & (POLLHUP | POLLERR)) != 0;
+}
+
 }  // namespace
 
 std::unique_ptr<IoEngine> IoEngine::Start(int fd, DWORD& error) {
@@ -119,7 +126,7 @@ IoEngine::Transfer IoEngine::Pull(Request& read, int& error) {
             result = Transfer::Moved;
             continue;
         }
-        if (got == 0) return Transfer::HungUp;  // the far end has gone
+        if (got == 0) return LineHungUp(fd_) ? Transfer::HungUp : result;
         if (errno == EINTR) continue;
         if (errno == EAGAIN) return result;
         if (IsHangUpErrno(errno)) return Transfer::HungUp;

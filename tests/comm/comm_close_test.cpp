@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/syscall.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -104,6 +105,32 @@ TEST_F(PortOnPty, HangUpFailsTheReadAndEveryLaterOneAtOnce) {
     const Outcome write = StartWrite(NewRecord(), "VER\r");
     EXPECT_FALSE(write.ok);
     EXPECT_EQ(write.error, ERROR_DEVICE_NOT_CONNECTED);
+}
+
+// Another program can set VMIN to 0, and then a read without data gives 0 as a hang-up does.
+// Set while a read waits, it must not turn the end of the first line into a hang-up.
+TEST_F(PortOnPty, ReadOfNothingWithVminZeroIsNoHangUp) {
+    SetTimeouts(50, 0, 0);
+    char buffer[255];
+    Record& first = NewRecord();
+    ASSERT_EQ(StartRead(first, buffer, sizeof buffer).error, ERROR_IO_PENDING);
+    termios line{};
+    ASSERT_EQ(tcgetattr(pty_.MasterFd(), &line), 0);  // the slave's modes, through its master
+    line.c_cc[VMIN] = 0;
+    ASSERT_EQ(tcsetattr(pty_.MasterFd(), TCSANOW, &line), 0);
+
+    ASSERT_TRUE(pty_.Write("first\r\n"));
+    const Outcome got = Finish(first);
+    ASSERT_TRUE(got.ok) << got.error;
+    EXPECT_EQ(std::string(buffer, got.bytes), "first\r\n");
+
+    ASSERT_TRUE(pty_.Write("second\r\n"));
+    Record& second = NewRecord();
+    const Outcome started = StartRead(second, buffer, sizeof buffer);
+    ASSERT_TRUE(started.ok || started.error == ERROR_IO_PENDING) << started.error;
+    const Outcome next = started.ok ? started : Finish(second);
+    ASSERT_TRUE(next.ok) << next.error;
+    EXPECT_EQ(std::string(buffer, next.bytes), "second\r\n");
 }
 
 // Output a stopped device never takes would hold a real UART's close for its closing_wait.
