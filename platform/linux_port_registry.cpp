@@ -33,9 +33,17 @@ void AddPort(InMemoryRegistry& registry, const LinuxSerialPort& port) {
 
 }  // namespace
 
+OSVERSIONINFOA LinuxPortViewVersion() {
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    version.dwPlatformId = VER_PLATFORM_WIN32_NT;
+    version.dwMajorVersion = 10;
+    return version;
+}
+
 std::unique_ptr<InMemoryRegistry> BuildLinuxPortRegistry(const PortSources& sources) {
     auto registry = std::make_unique<InMemoryRegistry>();
-    registry->SetVersion(VER_PLATFORM_WIN32_NT, 10);
+    registry->SetVersion(LinuxPortViewVersion());
     registry->AddKey(kEnumRoot);
     for (const LinuxSerialPort& port : ScanSerialPorts(sources)) AddPort(*registry, port);
     return registry;

@@ -11,4 +11,7 @@ namespace platform {
 
 std::unique_ptr<InMemoryRegistry> BuildLinuxPortRegistry(const PortSources& sources);
 
+// The version the view reports.
+OSVERSIONINFOA LinuxPortViewVersion();
+
 }  // namespace platform

@@ -1,8 +1,10 @@
 // The device-tree walk over the Linux port view, as the window lists the ports.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "discovery/serial_port_discovery.h"
@@ -22,6 +24,21 @@ using qdax_test::TempDir;
 bool CollectEntry(void* userData, const PortEntry* entry) {
     static_cast<std::vector<std::string>*>(userData)->push_back(
         std::string(entry->portName) + "|" + entry->friendlyName + "|" + entry->enumeratorName);
+    return true;
+}
+
+struct NestedWalk {
+    std::vector<std::string> outer;
+    std::vector<std::vector<std::string>> inner;  // one whole list per outer port
+};
+
+// Lists the ports again from inside the callback of a walk that goes on afterwards.
+bool CollectAndWalkAgain(void* userData, const PortEntry* entry) {
+    auto& walk = *static_cast<NestedWalk*>(userData);
+    CollectEntry(&walk.outer, entry);
+    std::vector<std::string> inner;
+    EXPECT_TRUE(EnumerateSerialPorts(CollectEntry, &inner));
+    walk.inner.push_back(std::move(inner));
     return true;
 }
 
@@ -62,6 +79,30 @@ TEST_F(PortDiscoveryTest, MachineEntryWalksTheConfiguredSources) {
     std::vector<std::string> entries;
     ASSERT_TRUE(EnumerateSerialPorts(CollectEntry, &entries));
     EXPECT_EQ(entries, expected_);
+}
+
+TEST_F(PortDiscoveryTest, WalkInsideAWalksCallbackLeavesBothWhole) {
+    platform::ConfigurePortSources(Sources());
+    NestedWalk walk;
+    ASSERT_TRUE(EnumerateSerialPorts(CollectAndWalkAgain, &walk));
+    EXPECT_EQ(walk.outer, expected_);
+    EXPECT_EQ(walk.inner, std::vector(expected_.size(), expected_));
+}
+
+TEST_F(PortDiscoveryTest, WalksOnTwoThreadsEachListEveryPort) {
+    platform::ConfigurePortSources(Sources());
+    std::atomic<int> wholeLists = 0;
+    const auto discover = [&] {
+        for (int round = 0; round < 50; ++round) {
+            std::vector<std::string> entries;
+            if (EnumerateSerialPorts(CollectEntry, &entries) && entries == expected_) ++wholeLists;
+        }
+    };
+    std::thread first(discover);
+    std::thread second(discover);
+    first.join();
+    second.join();
+    EXPECT_EQ(wholeLists, 100);
 }
 
 }  // namespace
