@@ -135,10 +135,12 @@ bool IsRfcomm(const std::string& ttyName) {
 }
 
 // A serial-core port whose UART type reads 0 (unknown) has no hardware: the kernel creates such
-// placeholder ttyS ports on every PC, and they cannot transfer data.
-bool IsPlaceholder(const fs::path& ttyDir) {
-    const std::optional<std::string> type = ReadAttribute(ttyDir / "type");
-    return type && *type == "0";
+// placeholder ttyS ports on every PC, and they cannot transfer data. Older kernels let only root
+// read `type`; then the parent tells: the 8250 driver keeps its placeholders on its own legacy
+// platform device, "serial8250", while a real port sits on its UART's PnP, PCI or platform device.
+bool IsPlaceholder(const fs::path& ttyDir, const fs::path& device) {
+    if (const std::optional<std::string> type = ReadAttribute(ttyDir / "type")) return *type == "0";
+    return HardwareOf(device).filename() == "serial8250";
 }
 
 std::optional<SysfsSerialTty> ReadTty(const fs::path& ttyDir) {
@@ -150,7 +152,7 @@ std::optional<SysfsSerialTty> ReadTty(const fs::path& ttyDir) {
         // Bound rfcomm ttys are real links to a remote device, even while they sit in
         // devices/virtual with no device of their own.
         identity = Identity{"BTHENUM", "RFCOMM", "Bluetooth Serial Port"};
-    } else if (error || IsPlaceholder(ttyDir)) {
+    } else if (error || IsPlaceholder(ttyDir, device)) {
         // Consoles, ptmx and the like have no device behind them.
         return std::nullopt;
     } else {

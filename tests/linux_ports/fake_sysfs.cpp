@@ -59,7 +59,7 @@ void FakeSysfs::AddTty(const std::string& parent, const std::string& name,
     WriteFile(tty / "uevent", "MAJOR=4\nMINOR=64\nDEVNAME=" + name + "\n");
     Link(tty / "subsystem", fs::path(root_) / "class" / "tty");
     if (linkDevice) Link(tty / "device", parent);
-    if (uartType) WriteFile(tty / "type", std::to_string(*uartType) + "\n");
+    if (uartType && !uartTypesHidden_) WriteFile(tty / "type", std::to_string(*uartType) + "\n");
     Link(fs::path(root_) / "class" / "tty" / name, tty);
 }
 

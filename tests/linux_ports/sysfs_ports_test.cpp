@@ -134,23 +134,35 @@ INSTANTIATE_TEST_SUITE_P(Ttys, SysfsTtyTest, testing::ValuesIn(kTtyCases),
                              return std::string(info.param.label);
                          });
 
-// A PC as the kernel shows it: one real UART, the placeholders, consoles and ptmx.
-class PcTest : public testing::TestWithParam<KernelLayout> {};
+// A PC as the kernel shows it: one real UART, the placeholders, consoles and ptmx; with each UART's
+// type readable, or readable by root only as older kernels have it.
+struct PcCase {
+    KernelLayout layout;
+    bool uartTypesHidden;
+};
+
+class PcTest : public testing::TestWithParam<PcCase> {};
 
 TEST_P(PcTest, ListsOnlyTheRealUart) {
     TempDir dir;
     FakeSysfs sysfs(dir.path());
+    if (GetParam().uartTypesHidden) sysfs.HideUartTypes();
     for (const char* name : {"console", "ptmx", "tty", "tty0", "tty1", "tty63"}) {
         sysfs.AddVirtualTty(name);
     }
-    sysfs.AddPnpUart("ttyS0", GetParam(), 4);
-    for (const char* name : {"ttyS1", "ttyS2", "ttyS3"}) sysfs.AddPlaceholderUart(name, GetParam());
+    sysfs.AddPnpUart("ttyS0", GetParam().layout, 4);
+    for (const char* name : {"ttyS1", "ttyS2", "ttyS3"}) {
+        sysfs.AddPlaceholderUart(name, GetParam().layout);
+    }
     const auto ports = ScanSysfs(sysfs);
     EXPECT_EQ(InstanceIdsOf(ports), std::vector<std::string>{"ttyS0"});
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, PcTest,
-                         testing::Values(KernelLayout::Before65, KernelLayout::Since65));
+                         testing::Values(PcCase{KernelLayout::Before65, false},
+                                         PcCase{KernelLayout::Since65, false},
+                                         PcCase{KernelLayout::Before65, true},
+                                         PcCase{KernelLayout::Since65, true}));
 
 TEST(SysfsPorts, AreOrderedByTtyNameNaturallyFamilyByFamily) {
     TempDir dir;
