@@ -9,6 +9,13 @@
 //   followed by the tty name, "COMttyXYZ3". Kernel tty names begin with a letter, so such a name is
 //   never "COM" followed by a number.
 //
+// Within a run a COM name keeps meaning the same hardware: an adapter plugged back in under
+// another tty name keeps its first name, and another adapter that now has the old tty name takes
+// the next free number of its family's block.
+//
+// Friendly names tell identical adapters apart: the USB serial number where there is one, and
+// for adapters with several ports which port it is, numbered from 1 in interface order.
+//
 // Virtual ports keep the number of their link, which must be named COM1 to COM255 exactly
 // (capitals, plain decimal: com5 and COM07 are ignored); a link whose name a hardware port already
 // has is left out.
@@ -22,6 +29,7 @@
 #include <cctype>
 #include <string_view>
 
+#include "platform/linux_port_names.h"
 #include "platform/linux_sysfs_ttys.h"
 #include "platform/linux_virtual_ports.h"
 
@@ -108,19 +116,36 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
            });
 }
 
-LinuxSerialPort HardwarePort(const SysfsSerialTty& tty) {
-    return LinuxSerialPort{ComNameForTty(tty.ttyName),
-                           tty.devicePath,
-                           tty.enumerator,
-                           tty.deviceId,
-                           tty.ttyName,
-                           tty.description + " (" + tty.devicePath + ")"};
+// ", port 2" when the tty's adapter has more ports in `ttys`, ", serial A10K1234" when it has a
+// serial number.
+std::string AdapterDetails(const SysfsSerialTty& tty, const std::vector<SysfsSerialTty>& ttys) {
+    std::string details;
+    if (!tty.adapter.empty()) {
+        unsigned ports = 0;
+        unsigned before = 0;
+        for (const SysfsSerialTty& other : ttys) {
+            if (other.adapter != tty.adapter) continue;
+            ++ports;
+            if (other.adapterPort < tty.adapterPort) ++before;
+        }
+        if (ports > 1) details += ", port " + std::to_string(before + 1);
+    }
+    if (!tty.serialNumber.empty()) details += ", serial " + tty.serialNumber;
+    return details;
+}
+
+LinuxSerialPort HardwarePort(const SysfsSerialTty& tty, const std::string& comName,
+                             const std::string& details) {
+    return LinuxSerialPort{comName,        tty.devicePath,
+                           tty.enumerator, tty.deviceId,
+                           tty.ttyName,    tty.description + details + " (" + tty.devicePath + ")"};
 }
 
 LinuxSerialPort VirtualPort(const VirtualPortLink& link) {
     const std::string comName = "COM" + std::to_string(link.number);
-    return LinuxSerialPort{comName, link.linkPath, "ROOT",
-                           "PORTS", comName,       "Virtual Port (" + link.targetPath + ")"};
+    return LinuxSerialPort{comName, link.linkPath,
+                           "ROOT",  "PORTS",
+                           comName, "Virtual Port " + comName + " (" + link.targetPath + ")"};
 }
 
 }  // namespace
@@ -139,11 +164,28 @@ std::string ComNameForTty(const std::string& ttyName) {
     return "COM" + ttyName;
 }
 
+std::vector<std::string> ComNameChoices(const std::string& ttyName) {
+    std::vector<std::string> choices{ComNameForTty(ttyName)};
+    const std::string_view family = SplitTtyName(ttyName).family;
+    for (const TtyFamily& known : kTtyFamilies) {
+        if (known.prefix != family) continue;
+        for (unsigned index = 0; index < kFamilyCount; ++index) {
+            choices.push_back("COM" + std::to_string(known.firstNumber + index));
+        }
+    }
+    choices.push_back("COM" + ttyName);
+    return choices;
+}
+
 std::vector<LinuxSerialPort> ScanSerialPorts(const PortSources& sources) {
-    std::vector<SysfsSerialTty> ttys = ReadSysfsSerialTtys(sources.sysfsRoot);
+    std::vector<SysfsSerialTty> ttys = ReadSysfsSerialTtys(sources.sysfsRoot, sources.deviceRoot);
     std::sort(ttys.begin(), ttys.end(), TtyNameLess);
+    const std::vector<std::string> comNames =
+        ComNamesForRun(sources.sysfsRoot + "\n" + sources.deviceRoot, ttys);
     std::vector<LinuxSerialPort> ports;
-    for (const SysfsSerialTty& tty : ttys) ports.push_back(HardwarePort(tty));
+    for (std::size_t i = 0; i < ttys.size(); ++i) {
+        ports.push_back(HardwarePort(ttys[i], comNames[i], AdapterDetails(ttys[i], ttys)));
+    }
     const std::size_t hardwareCount = ports.size();
     for (const VirtualPortLink& link : ReadVirtualPortLinks(sources.portsDir)) {
         LinuxSerialPort port = VirtualPort(link);

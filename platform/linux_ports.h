@@ -21,11 +21,15 @@ struct LinuxSerialPort {
 };
 
 // Hardware ports first (in the order of their tty names), then the virtual links in ascending
-// COM number. A virtual link whose name a hardware port already has is left out.
+// COM number. A virtual link whose name a hardware port already has is left out. Hardware keeps
+// the COM name it was first listed under for the run (platform/linux_port_names.h).
 std::vector<LinuxSerialPort> ScanSerialPorts(const PortSources& sources);
 
 // The COM name of a hardware tty (documented in linux_ports.cpp): "ttyS0" -> "COM1".
 std::string ComNameForTty(const std::string& ttyName);
+// The names a tty may take, best first: its own, then the free numbers of its family's block,
+// then "COM" and the tty name.
+std::vector<std::string> ComNameChoices(const std::string& ttyName);
 
 // The path that opening `name` opens: a COM name through ScanSerialPorts (matched without regard
 // to case), an absolute path as it is. Nothing for a COM name that no port has.

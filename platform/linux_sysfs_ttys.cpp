@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <optional>
 
 namespace platform {
@@ -77,13 +78,23 @@ struct Identity {
     std::string enumerator;
     std::string deviceId;
     std::string description;
+    std::string serialNumber{};
+    std::string adapter{};
+    unsigned adapterPort = 0;
+    std::string sysfsKey{};  // what identifies the port in sysfs beyond its tty name
 };
 
-Identity IdentifyUsb(const fs::path& hardware) {
+unsigned ReadNumber(const fs::path& file, int base) {
+    const std::optional<std::string> text = ReadAttribute(file);
+    return text ? static_cast<unsigned>(std::strtoul(text->c_str(), nullptr, base)) : 0;
+}
+
+// `device` is the tty's own device: the usb-serial port (ttyUSB) or the interface (ttyACM).
+Identity IdentifyUsb(const fs::path& hardware, const fs::path& device) {
     // ACM binds the interface; the USB device holding the ids and strings is its parent.
     std::error_code error;
-    const fs::path usbDevice =
-        fs::exists(hardware / "idVendor", error) ? hardware : hardware.parent_path();
+    const bool isDevice = fs::exists(hardware / "idVendor", error);
+    const fs::path usbDevice = isDevice ? hardware : hardware.parent_path();
     const std::optional<std::string> vendor = ReadHexId(usbDevice / "idVendor");
     const std::optional<std::string> product = ReadHexId(usbDevice / "idProduct");
     Identity identity{"USB", hardware.filename().string(), "USB Serial Port"};
@@ -93,6 +104,18 @@ Identity IdentifyUsb(const fs::path& hardware) {
     } else if (auto maker = ReadAttribute(usbDevice / "manufacturer")) {
         identity.description = *maker;
     }
+    identity.serialNumber = ReadAttribute(usbDevice / "serial").value_or("");
+    identity.adapter = usbDevice.string();
+    const unsigned interface = isDevice ? 0 : ReadNumber(hardware / "bInterfaceNumber", 16);
+    const unsigned port = device == hardware ? 0 : ReadNumber(device / "port_number", 10);
+    identity.adapterPort = interface * 256 + port;
+    const std::string where = ":" + std::to_string(interface) + ":" + std::to_string(port);
+    // A serial number follows the adapter into any socket; without one, only the socket (its
+    // bus path) tells two identical adapters apart.
+    identity.sysfsKey =
+        identity.serialNumber.empty()
+            ? "usb-path:" + usbDevice.filename().string() + where
+            : "usb-serial:" + identity.deviceId + ":" + identity.serialNumber + where;
     return identity;
 }
 
@@ -124,7 +147,7 @@ Identity IdentifyOnBoard(const fs::path& hardware, const std::string& subsystem)
 Identity IdentifyHardware(const fs::path& device) {
     const fs::path hardware = HardwareOf(device);
     const std::string subsystem = LinkTargetName(hardware / "subsystem");
-    if (subsystem == "usb") return IdentifyUsb(hardware);
+    if (subsystem == "usb") return IdentifyUsb(hardware, device);
     if (subsystem == "pci") return IdentifyPci(hardware);
     if (subsystem == "pnp") return IdentifyPnp(hardware);
     return IdentifyOnBoard(hardware, subsystem);
@@ -143,7 +166,39 @@ bool IsPlaceholder(const fs::path& ttyDir, const fs::path& device) {
     return HardwareOf(device).filename() == "serial8250";
 }
 
-std::optional<SysfsSerialTty> ReadTty(const fs::path& ttyDir) {
+// udev's links in <deviceRoot>/serial/<kind> by the device node name they lead to.
+using UdevLinks = std::map<std::string, std::string>;
+
+UdevLinks ReadUdevLinks(const std::string& deviceRoot, const char* kind) {
+    UdevLinks links;
+    std::error_code error;
+    fs::directory_iterator entry(fs::path(deviceRoot) / "serial" / kind, error);
+    for (; !error && entry != fs::directory_iterator(); entry.increment(error)) {
+        std::error_code linkError;
+        const fs::path target = fs::read_symlink(entry->path(), linkError);
+        if (!linkError) links[target.filename().string()] = entry->path().filename().string();
+    }
+    return links;
+}
+
+struct UdevSerialLinks {
+    UdevLinks byId;
+    UdevLinks byPath;
+};
+
+std::vector<std::string> IdentitiesOf(const std::string& name, const std::string& devName,
+                                      const Identity& identity, const UdevSerialLinks& links) {
+    if (identity.sysfsKey.empty()) return {"tty:" + name};
+    std::vector<std::string> identities{identity.sysfsKey};
+    // Without a serial number identical adapters share one by-id name: only by-path holds then.
+    const UdevLinks& own = identity.serialNumber.empty() ? links.byPath : links.byId;
+    const auto link = own.find(devName);
+    if (link != own.end()) identities.push_back("udev:" + link->second);
+    return identities;
+}
+
+std::optional<SysfsSerialTty> ReadTty(const fs::path& ttyDir, const std::string& deviceRoot,
+                                      const UdevSerialLinks& links) {
     const std::string name = ttyDir.filename().string();
     std::error_code error;
     const fs::path device = fs::canonical(ttyDir / "device", error);
@@ -159,19 +214,29 @@ std::optional<SysfsSerialTty> ReadTty(const fs::path& ttyDir) {
         identity = IdentifyHardware(device);
     }
     const std::string devName = ReadUeventValue(ttyDir, "DEVNAME").value_or(name);
-    return SysfsSerialTty{name, "/dev/" + devName, identity.enumerator, identity.deviceId,
-                          identity.description};
+    return SysfsSerialTty{name,
+                          deviceRoot + "/" + devName,
+                          identity.enumerator,
+                          identity.deviceId,
+                          identity.description,
+                          identity.serialNumber,
+                          identity.adapter,
+                          identity.adapterPort,
+                          IdentitiesOf(name, devName, identity, links)};
 }
 
 }  // namespace
 
-std::vector<SysfsSerialTty> ReadSysfsSerialTtys(const std::string& sysfsRoot) {
+std::vector<SysfsSerialTty> ReadSysfsSerialTtys(const std::string& sysfsRoot,
+                                                const std::string& deviceRoot) {
     std::vector<SysfsSerialTty> ttys;
     if (sysfsRoot.empty()) return ttys;
+    const UdevSerialLinks links{ReadUdevLinks(deviceRoot, "by-id"),
+                                ReadUdevLinks(deviceRoot, "by-path")};
     std::error_code error;
     fs::directory_iterator entry(fs::path(sysfsRoot) / "class" / "tty", error);
     for (; !error && entry != fs::directory_iterator(); entry.increment(error)) {
-        if (std::optional<SysfsSerialTty> tty = ReadTty(entry->path())) {
+        if (std::optional<SysfsSerialTty> tty = ReadTty(entry->path(), deviceRoot, links)) {
             ttys.push_back(std::move(*tty));
         }
     }

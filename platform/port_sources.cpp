@@ -31,7 +31,7 @@ std::string DefaultPortsDir() {
 }
 
 PortSources MachinePortSources() {
-    return PortSources{"/sys", DefaultPortsDir()};
+    return PortSources{"/sys", DefaultPortsDir(), "/dev"};
 }
 #endif
 

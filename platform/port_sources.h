@@ -1,6 +1,6 @@
-// Where this machine's serial ports are found on Linux: the sysfs root and the directory of
-// virtual port links (COM<n> symbolic links to character devices). Only the program's start-up
-// configures the real ones; tests configure trees of their own.
+// Where this machine's serial ports are found on Linux: the sysfs root, the device root and the
+// directory of virtual port links (COM<n> symbolic links to character devices). Only the program's
+// start-up configures the real ones; tests configure trees of their own.
 #pragma once
 
 #include <string>
@@ -8,8 +8,9 @@
 namespace platform {
 
 struct PortSources {
-    std::string sysfsRoot;  // "/sys" on a real machine
-    std::string portsDir;   // see DefaultPortsDir
+    std::string sysfsRoot;            // "/sys" on a real machine
+    std::string portsDir;             // see DefaultPortsDir
+    std::string deviceRoot = "/dev";  // the device nodes, and udev's serial/by-id and by-path links
 };
 
 #ifndef _WIN32

@@ -1,5 +1,6 @@
 #include "tests/linux_ports/fake_sysfs.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -109,22 +110,57 @@ std::string FakeSysfs::MakeUsbDevice(const UsbStrings& usb) {
     WriteFile(dir / "idProduct", usb.idProduct + "\n");
     if (usb.manufacturer) WriteFile(dir / "manufacturer", *usb.manufacturer + "\n");
     if (usb.product) WriteFile(dir / "product", *usb.product + "\n");
+    if (usb.serial) WriteFile(dir / "serial", *usb.serial + "\n");
     return device;
 }
 
 void FakeSysfs::AddUsbSerial(const std::string& name, const UsbStrings& usb) {
+    AddUsbSerialAdapter({name}, usb);
+}
+
+void FakeSysfs::AddUsbSerialAdapter(const std::vector<std::string>& names, const UsbStrings& usb) {
     const std::string device = MakeUsbDevice(usb);
-    const std::string interface =
-        MakeDevice(device + "/" + fs::path(device).filename().string() + ":1.0", "usb", "ftdi_sio");
-    const std::string port = MakeDevice(interface + "/" + name, "usb-serial", "ftdi_sio");
-    AddTty(port, name, std::nullopt, true);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::string interface = MakeInterface(device, static_cast<int>(i), "ftdi_sio");
+        const std::string port = MakeDevice(interface + "/" + names[i], "usb-serial", "ftdi_sio");
+        WriteFile(fs::path(port) / "port_number", "0\n");
+        AddTty(port, names[i], std::nullopt, true);
+    }
 }
 
 void FakeSysfs::AddUsbAcm(const std::string& name, const UsbStrings& usb) {
+    AddUsbAcmBoard({name}, usb);
+}
+
+void FakeSysfs::AddUsbAcmBoard(const std::vector<std::string>& names, const UsbStrings& usb) {
     const std::string device = MakeUsbDevice(usb);
-    const std::string interface =
-        MakeDevice(device + "/" + fs::path(device).filename().string() + ":1.0", "usb", "cdc_acm");
-    AddTty(interface, name, std::nullopt, true);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        // Each ACM function has a control interface (the tty's) and a data interface.
+        AddTty(MakeInterface(device, static_cast<int>(2 * i), "cdc_acm"), names[i], std::nullopt,
+               true);
+    }
+}
+
+std::string FakeSysfs::MakeInterface(const std::string& device, int number,
+                                     const std::string& driver) {
+    const std::string interface = MakeDevice(
+        device + "/" + fs::path(device).filename().string() + ":1." + std::to_string(number), "usb",
+        driver);
+    char hex[3];
+    std::snprintf(hex, sizeof hex, "%02x", number);
+    WriteFile(fs::path(interface) / "bInterfaceNumber", std::string(hex) + "\n");
+    return interface;
+}
+
+void FakeSysfs::Unplug(const std::string& name) {
+    const fs::path classDir = fs::path(root_) / "class" / "tty";
+    fs::path device = fs::canonical(classDir / name / "device");
+    while (!fs::exists(device / "idVendor")) device = device.parent_path();
+    for (const auto& entry : fs::directory_iterator(classDir)) {
+        const std::string target = fs::canonical(entry.path()).string();
+        if (target.rfind(device.string() + "/", 0) == 0) fs::remove(entry.path());
+    }
+    fs::remove_all(device);
 }
 
 void FakeSysfs::AddRfcomm(const std::string& name) {

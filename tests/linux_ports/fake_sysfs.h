@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace linux_ports_test {
 
@@ -16,6 +17,7 @@ struct UsbStrings {
     std::string idProduct;                    // "6001"
     std::optional<std::string> manufacturer;  // absent: no file
     std::optional<std::string> product;
+    std::optional<std::string> serial = std::nullopt;
 };
 
 class FakeSysfs {
@@ -41,8 +43,14 @@ public:
                         const std::string& driver);
     // ttyUSB: a usb-serial port device above the interface.
     void AddUsbSerial(const std::string& name, const UsbStrings& usb);
+    // An adapter with several ports (FT4232H, CP2105): one interface and ttyUSB per name.
+    void AddUsbSerialAdapter(const std::vector<std::string>& names, const UsbStrings& usb);
     // ttyACM: the tty directly below the interface.
     void AddUsbAcm(const std::string& name, const UsbStrings& usb);
+    // A board with several ACM functions: interfaces 0, 2, 4, ... each with its ttyACM.
+    void AddUsbAcmBoard(const std::vector<std::string>& names, const UsbStrings& usb);
+    // Pulls the USB device of the tty `name` out, with every tty it has.
+    void Unplug(const std::string& name);
     // An rfcomm tty bound but not connected: devices/virtual/tty, no device link.
     void AddRfcomm(const std::string& name);
 
@@ -54,6 +62,8 @@ private:
     void AddTty(const std::string& parent, const std::string& name, std::optional<int> uartType,
                 bool linkDevice);
     std::string MakeUsbDevice(const UsbStrings& usb);
+    // The interface `number` of `device`, bound to `driver`.
+    std::string MakeInterface(const std::string& device, int number, const std::string& driver);
     std::string NextName(const std::string& stem);
 
     std::string root_;

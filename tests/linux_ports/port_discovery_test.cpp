@@ -57,7 +57,7 @@ protected:
     const std::vector<std::string> expected_ = {
         "COM1|Communications Port (/dev/ttyS0)|ACPI",
         "COM300|FT232R USB UART (/dev/ttyUSB0)|USB",
-        "COM7|Virtual Port (/dev/null)|ROOT",
+        "COM7|Virtual Port COM7 (/dev/null)|ROOT",
     };
 
 private:

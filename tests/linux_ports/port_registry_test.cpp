@@ -143,7 +143,7 @@ TEST_F(PortRegistryTest, GroupsPortsByEnumeratorDeviceAndInstance) {
         "USB\\VID_0403&PID_6001\\ttyUSB0 COM300 FT232R USB UART (/dev/ttyUSB0)",
         "USB\\VID_0403&PID_6001\\ttyUSB1 COM301 FT232R USB UART (/dev/ttyUSB1)",
         "ACPI\\PNP0501\\ttyS0 COM1 Communications Port (/dev/ttyS0)",
-        "ROOT\\PORTS\\COM7 COM7 Virtual Port (/dev/null)",
+        "ROOT\\PORTS\\COM7 COM7 Virtual Port COM7 (/dev/null)",
     };
     EXPECT_EQ(InstancesOf(*registry), expected);
     EXPECT_EQ(registry->OpenKeyCount(), 0u);

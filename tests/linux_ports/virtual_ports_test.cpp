@@ -95,7 +95,7 @@ TEST_P(VirtualEntryTest, IsAPortOnlyWhenANamedLinkLeadsToACharacterDevice) {
     ASSERT_EQ(ports.size(), 1u);
     const std::string& name = GetParam().name;
     EXPECT_EQ(FieldsOf(ports[0]), (PortFields{name, dir.path() + "/" + name, "ROOT", "PORTS", name,
-                                              "Virtual Port (/dev/null)"}));
+                                              "Virtual Port " + name + " (/dev/null)"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -148,7 +148,7 @@ TEST(VirtualPorts, ShowThePseudoTerminalTheyLeadTo) {
     fs::create_symlink(pty.slavePath(), dir.path() + "/COM3");
     const auto ports = ScanPortsDir(dir.path());
     ASSERT_EQ(ports.size(), 1u);
-    EXPECT_EQ(ports[0].friendlyName, "Virtual Port (" + pty.slavePath() + ")");
+    EXPECT_EQ(ports[0].friendlyName, "Virtual Port COM3 (" + pty.slavePath() + ")");
     EXPECT_EQ(ports[0].devicePath, dir.path() + "/COM3");
 }
 
