@@ -48,7 +48,9 @@ TMainForm::~TMainForm() {
 }
 
 bool TMainForm::AddDiscoveredPort(void* /*userData*/, const PortEntry* entry) {
-    MainForm->ComPortCombo->addItem(QString::fromLatin1(entry->friendlyName));
+    // Friendly names carry product strings in the system's encoding (UTF-8 on Linux), unlike the
+    // port name, whose bytes are kept as they are.
+    MainForm->ComPortCombo->addItem(QString::fromLocal8Bit(entry->friendlyName));
     MainForm->PortNames.emplace_back(entry->portName);
     return true;
 }

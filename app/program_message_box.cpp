@@ -15,6 +15,10 @@ constexpr char kDialoutAdvice[] =
     "\"dialout\" group. To be let in, run\n"
     "    sudo usermod -aG dialout $USER\n"
     "and then log out and in again.";
+// The chooser lists the ports found at start-up; a listed port that cannot be found any more is
+// a USB adapter that was pulled out.
+constexpr char kUnpluggedAdvice[] =
+    "The port's adapter is not plugged in. Plug it in and press Reset Port again.";
 #endif
 
 std::string SystemMessageText(DWORD systemError) {
@@ -40,6 +44,9 @@ QString SystemErrorReason(DWORD systemError) {
 #ifndef _WIN32
     if (systemError == ERROR_ACCESS_DENIED) {
         reason += QStringLiteral("\n\n") + QString::fromLatin1(kDialoutAdvice);
+    }
+    if (systemError == ERROR_FILE_NOT_FOUND) {
+        reason += QStringLiteral("\n\n") + QString::fromLatin1(kUnpluggedAdvice);
     }
 #endif
     return reason;

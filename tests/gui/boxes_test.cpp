@@ -148,8 +148,11 @@ void BoxesTest::programBoxAddsTheSystemReasonOnlyForAnError() {
     QMessageBox box;
     ConfigureProgramMessageBox(box, "Unable to open serial port", "Error", ERROR_FILE_NOT_FOUND);
     QCOMPARE(box.text(), QString("Unable to open serial port"));
-    QCOMPARE(box.informativeText(), systemText);
+    QVERIFY(box.informativeText().startsWith(systemText));
     QVERIFY(!box.informativeText().contains("dialout"));
+#ifndef _WIN32
+    QVERIFY(box.informativeText().contains("adapter is not plugged in"));
+#endif
 }
 
 void BoxesTest::accessDeniedAdviceNamesTheDialoutGroup() {

@@ -61,11 +61,11 @@ void StartupTest::discoveredPortsFillTheChooserAndTheFileArea_data() {
                        "Bluetooth Link (COM4)"}
         << 1 << std::vector<std::string>{"COM1", "COM3", "COM4"}
         << QStringList{"COM1", "COM3", "COM4"};
-    // Every byte of a name is kept: the chooser shows it as the character of the same code.
-    QTest::newRow("8-bit names") << std::vector<TestPort>{{"COM1", "Port \xe9"},
-                                                          {"COM\xb2", "Port \xb2"}}
-                                 << QStringList{QString::fromLatin1("Port \xe9"),
-                                                QString::fromLatin1("Port \xb2")}
+    // Every byte of a port name is kept; friendly names show in the system's encoding (UTF-8).
+    QTest::newRow("8-bit names") << std::vector<TestPort>{{"COM1", "Port \xc3\xa9"},
+                                                          {"COM\xb2", "Port \xe2\x82\x82"}}
+                                 << QStringList{QString::fromUtf8("Port \xc3\xa9"),
+                                                QString::fromUtf8("Port \xe2\x82\x82")}
                                  << 1 << std::vector<std::string>{"COM1", "COM\xb2"}
                                  << QStringList{"COM1", QString::fromLatin1("COM\xb2")};
 }
