@@ -32,13 +32,17 @@ ReadSerialThread::ReadSerialThread(HANDLE* portHandleSlot, OVERLAPPED* completio
       lineCallback_(std::move(lineCallback)) {
     if (completion_ != nullptr) {
         wakeEvent_ = platform::CreateEventA(nullptr, FALSE, FALSE, nullptr);
-        completion_->hEvent = wakeEvent_;
+        // The system's own event for the reads: waiting for a read's end waits on it, so a
+        // wake-up must never signal it, or the wait would end while the read goes on.
+        completionEvent_ = platform::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        completion_->hEvent = completionEvent_;
     }
     SetFreeOnTerminate(true);
 }
 
 ReadSerialThread::~ReadSerialThread() {
     if (wakeEvent_ != nullptr) platform::CloseHandle(wakeEvent_);
+    if (completionEvent_ != nullptr) platform::CloseHandle(completionEvent_);
 }
 
 void ReadSerialThread::SetCallback(LineReceivedCallback lineCallback) {
@@ -46,6 +50,10 @@ void ReadSerialThread::SetCallback(LineReceivedCallback lineCallback) {
 }
 
 void ReadSerialThread::OnTerminateRequested() {
+    WakeUp();
+}
+
+void ReadSerialThread::WakeUp() {
     if (wakeEvent_ != nullptr) platform::SetEvent(wakeEvent_);
 }
 

@@ -19,6 +19,9 @@ public:
 
     // Window thread only; the next line delivered goes to the new callback.
     void SetCallback(LineReceivedCallback lineCallback);
+    // Cuts short a rest between reads (after a failed read, or with no port), so the next read
+    // starts at once.
+    void WakeUp();
 
 protected:
     void Execute() override;
@@ -32,6 +35,7 @@ private:
     void ShowTransmission();  // window thread, through the hand-over
 
     HANDLE wakeEvent_ = nullptr;
+    HANDLE completionEvent_ = nullptr;
     HANDLE* portHandleSlot_;
     OVERLAPPED* completion_;
     std::int32_t timeout_;

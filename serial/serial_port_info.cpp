@@ -94,8 +94,8 @@ void SerialPortInfo::OpenPort(const std::string& name, std::int32_t baud, Parity
     }
     reader->Resume();
     // Wakes a reader resting after a lasting error on the old handle, so that it reads the new
-    // one at once; a read that starts resets the signal, so it changes nothing else.
-    platform::SetEvent(readCompletion.hEvent);
+    // one at once.
+    reader->WakeUp();
 }
 
 void SerialPortInfo::ClosePort() {

@@ -1,5 +1,8 @@
 // Opening, failing to open and re-opening the port object, and the one reader it keeps.
+#include <chrono>
+#include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "serial/read_serial_thread.h"
@@ -57,6 +60,34 @@ TEST_F(PortOpening, ReopeningKeepsExactlyOneReader) {
     }
     device.Send(burst);
     EXPECT_TRUE(LinesBecome(expected));  // each once, in order: one reader takes them all
+}
+
+TEST_F(PortOpening, ReadsStayOneAtATimeUnderRepeatedHoldAndRelease) {
+    // While the first answer is handed over, the second arrives: only a second read started
+    // beside the first could take it now, and the next read, starting on the same record and
+    // buffer, would wipe it out.
+    const auto answerWhileHandingOver = [this](const char* line) {
+        lines.emplace_back(line);
+        if (lines.back().rfind("FIRST", 0) != 0) return;
+        device.Send("SECOND" + lines.back().substr(5) + "\r");
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    };
+    // A 1 ms interval keeps the reader inside the wait for its pending read nearly all the time,
+    // where each re-open's hold, release and wake-up finds it.
+    constexpr std::int32_t kShortInterval = 1;
+    SerialPortInfo port(DevicePort(), 19200, ParityNone, StopBitsOne, kShortInterval,
+                        WriteModeOverlapped, answerWhileHandingOver);
+    std::vector<std::string> expected;
+    for (int i = 0; i < 300; ++i) {
+        port.OpenPort(DevicePort(), 19200, ParityNone, StopBitsOne, kShortInterval,
+                      WriteModeOverlapped);
+        ASSERT_TRUE(port.IsOpen());
+        device.Send("FIRST" + std::to_string(i) + "\r");
+        expected.push_back("FIRST" + std::to_string(i));
+        expected.push_back("SECOND" + std::to_string(i));
+        ASSERT_TRUE(LinesBecome(expected)) << "at " << expected.back();
+    }
+    EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(PortOpening, AFailedReopenLeavesTheReaderHeldUntilAnOpenSucceeds) {
