@@ -31,6 +31,11 @@ if(CMAKE_CROSSCOMPILING AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
     find_program(QDAX_WINE wine REQUIRED)
     set(QDAX_WINEPREFIX "${CMAKE_BINARY_DIR}/wine-prefix" CACHE PATH
         "The Wine prefix the Windows tests run in (made when missing)")
+    # Qt's DLLs are found where Qt is installed, through Wine's drive Z: (the Linux root).
+    set(QDAX_WINEPATH "")
+    if(QT6_INSTALL_PREFIX)
+        string(REPLACE "/" "\\" QDAX_WINEPATH "Z:${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS}")
+    endif()
     configure_file("${PROJECT_SOURCE_DIR}/tests/wine/run-wine.in"
                    "${CMAKE_BINARY_DIR}/run-wine" @ONLY
                    FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE

@@ -1,7 +1,9 @@
 // Loading command files and saving the log when things go wrong, and the "Open" button, with the
 // window on a simulated device.
+#ifndef _WIN32
 #include <sys/fsuid.h>
 #include <unistd.h>
+#endif
 
 #include <QLineEdit>
 #include <QMessageBox>
@@ -24,6 +26,7 @@ namespace {
 enum class LoadWay { EditAndEnter, Picker };
 enum class SaveTarget { FileInReadOnlyDirectory, ExistingDirectory, EmptyName };
 
+#ifndef _WIN32
 // The user id of "nobody", whom a read-only directory keeps out even where the tests run as root.
 constexpr uid_t kNobody = 65534;
 
@@ -41,6 +44,7 @@ public:
 private:
     uid_t previous_;
 };
+#endif
 
 std::set<std::string> NamesIn(const std::string& directory) {
     std::set<std::string> names;
@@ -149,6 +153,11 @@ void FileE2eTest::aFailedSaveLeavesTheOldFileAndTheLog_data() {
 
 void FileE2eTest::aFailedSaveLeavesTheOldFileAndTheLog() {
     QFETCH(SaveTarget, target);
+#ifdef _WIN32
+    if (target == SaveTarget::FileInReadOnlyDirectory) {
+        QSKIP("closing a directory to the user takes an access control list on Windows");
+    }
+#endif
     Scenario scenario;
     scenario.StartDevice();
     TMainForm& window = scenario.OpenWindowOnPort(0);
@@ -184,9 +193,11 @@ void FileE2eTest::aFailedSaveLeavesTheOldFileAndTheLog() {
         fs::permissions(place, fs::perms::owner_read | fs::perms::owner_exec |
                                    fs::perms::group_read | fs::perms::group_exec |
                                    fs::perms::others_read | fs::perms::others_exec);
+#ifndef _WIN32
         OrdinaryFileAccess access;
         if (!OrdinaryFileAccess::Ordinary()) QSKIP("file access cannot be made ordinary");
         Enter(window.SaveEdit, QString::fromStdString(path));
+#endif
     } else {
         Enter(window.SaveEdit, QString::fromStdString(path));
     }

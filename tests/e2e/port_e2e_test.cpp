@@ -1,8 +1,12 @@
 // Choosing and resetting the port with simulated devices: re-opening, moving to another device,
 // no port to choose, a port that cannot be opened, and a device that goes away.
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+#endif
 
 #include <QComboBox>
 #include <QFrame>
@@ -12,7 +16,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
-#include <filesystem>
 #include <memory>
 #include <optional>
 
@@ -20,7 +23,6 @@
 #include "serial/serial_port_info.h"
 #include "tests/e2e/operator.h"
 #include "tests/e2e/scenario.h"
-#include "tests/support/pty_client.h"
 
 using namespace e2e;
 
@@ -34,11 +36,31 @@ constexpr int kQuietSpellMs = 500;
 enum class Unopenable { KilledLeavingItsLink, StoppedRemovingItsLink, HeldByAnotherOpen };
 enum class Vanishing { DisconnectsAfterTwoAnswers, Killed };
 
+#ifdef _WIN32
+// Another open of the port, which the system does not share.
+class Holder {
+public:
+    explicit Holder(const Device& device)
+        : handle_(::CreateFileA(("\\\\.\\" + device.ComName()).c_str(),
+                                GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                                nullptr)) {}
+    ~Holder() {
+        if (Holding()) ::CloseHandle(handle_);
+    }
+    Holder(const Holder&) = delete;
+    Holder& operator=(const Holder&) = delete;
+
+    bool Holding() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
+#else
 // Another open of the device, holding it the way the serial layer does.
 class Holder {
 public:
-    explicit Holder(const std::string& path)
-        : fd_(open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC)) {
+    explicit Holder(const Device& device)
+        : fd_(open(device.PtyPath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC)) {
         if (fd_ >= 0 && flock(fd_, LOCK_EX | LOCK_NB) != 0) Release();
     }
     ~Holder() { Release(); }
@@ -55,6 +77,7 @@ private:
 
     int fd_ = -1;
 };
+#endif
 
 int CountOf(const QStringList& lines, const QString& line) {
     return static_cast<int>(lines.count(line));
@@ -173,17 +196,15 @@ void PortE2eTest::aPortThatCannotBeOpenedIsReportedAndCommandsAreLogged() {
     TMainForm& window = scenario.OpenWindow();
     std::unique_ptr<Holder> holder;
     // A killed device's pty number is free for another test's device at once, and the link it
-    // left would lead there; an open end keeps the number taken while its node is gone.
-    std::optional<qdax_test::PtyClient> numberHold;
-    if (how == Unopenable::KilledLeavingItsLink) numberHold.emplace(device.PtyPath());
+    // left would lead there.
+    if (how == Unopenable::KilledLeavingItsLink) device.KeepNumberTaken();
     if (how == Unopenable::HeldByAnotherOpen) {
-        holder = std::make_unique<Holder>(device.PtyPath());
+        holder = std::make_unique<Holder>(device);
         QVERIFY(holder->Holding());
     } else {
-        QVERIFY(how == Unopenable::KilledLeavingItsLink ? device.Process().kill().has_value()
-                                                        : device.Process().stop().has_value());
-        QCOMPARE(std::filesystem::is_symlink(device.Process().linkPath()),
-                 how == Unopenable::KilledLeavingItsLink);
+        QVERIFY(how == Unopenable::KilledLeavingItsLink ? device.Kill().has_value()
+                                                        : device.Stop().has_value());
+        QCOMPARE(device.Linked(), how == Unopenable::KilledLeavingItsLink);
     }
 
     OpenPort(window, 0);
@@ -239,7 +260,7 @@ void PortE2eTest::aDeviceVanishingMidPlaybackIsLoggedOnce() {
     Click(window.PlayButton);
     if (how == Vanishing::Killed) {
         QTRY_COMPARE_WITH_TIMEOUT(device.Wire(), QByteArray("L0\r"), kWaitMs);
-        QVERIFY(device.Process().kill().has_value());
+        QVERIFY(device.Kill().has_value());
     }
 
     QTRY_VERIFY_WITH_TIMEOUT(LogLines(window).contains(kNotConnected), kWaitMs);
@@ -248,7 +269,7 @@ void PortE2eTest::aDeviceVanishingMidPlaybackIsLoggedOnce() {
     QVERIFY(window.Playing);
     QVERIFY(device.Wire().startsWith(how == Vanishing::Killed ? "L0\r" : "L0\rL1\r"));
     if (how == Vanishing::DisconnectsAfterTwoAnswers) {
-        QCOMPARE(device.Process().waitForExit(), std::optional<int>(0));
+        QCOMPARE(device.WaitForExit(), std::optional<int>(0));
     }
 
     // The window goes on answering the operator.
@@ -257,13 +278,13 @@ void PortE2eTest::aDeviceVanishingMidPlaybackIsLoggedOnce() {
     Enter(window.ManualEntry, "AFTER");
     QCOMPARE(LogLines(window), expectedLog + QStringList({"--> AFTER"}));
 
-    std::filesystem::remove(device.Process().linkPath());
+    device.RemoveLink();
     Device& again = scenario.StartDevice({"--com", device.ComName().substr(3)});
     QCOMPARE(again.ComName(), device.ComName());
     Click(window.SetPortButton);
     Enter(window.ManualEntry, "VER");
     QTRY_COMPARE_WITH_TIMEOUT(LogLines(window).last(), QString("<-- Q-Dax simulator 1.0"), kWaitMs);
-    QVERIFY(again.Process().kill().has_value());
+    QVERIFY(again.Kill().has_value());
     QTRY_COMPARE_WITH_TIMEOUT(CountOf(LogLines(window), kNotConnected), 2, kWaitMs);
     QTest::qWait(kQuietSpellMs);
     QCOMPARE(CountOf(LogLines(window), kNotConnected), 2);

@@ -3,51 +3,29 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "platform/linux_port_registry.h"
 #include "tests/e2e/operator.h"
-#include "tests/support/recording.h"
 
 namespace e2e {
-
-Device::Device(const std::string& portsDir, const std::string& recordPath,
-               const std::vector<std::string>& options)
-    : recordPath_(recordPath), process_(portsDir, [&] {
-          std::vector<std::string> arguments{"--record", recordPath};
-          arguments.insert(arguments.end(), options.begin(), options.end());
-          return arguments;
-      }()) {}
-
-QByteArray Device::Wire() const {
-    return QByteArray::fromStdString(qdax_test::ReadRecording(recordPath_));
-}
-
-Scenario::Scenario()
-    : portsDir_(root_.file("ports")),
-      filesDir_(root_.file("files")),
-      previousSources_(platform::ConfiguredPortSources()) {
-    std::filesystem::create_directory(portsDir_);
-    std::filesystem::create_directory(filesDir_);
-    // No sysfs root: the machine's own serial ports stay out of the scenario.
-    platform::ConfigurePortSources({"", portsDir_});
-}
 
 Scenario::~Scenario() {
     // The window first: its port stops the reader while the hand-over is still served.
     window_.reset();
     services_.reset();
     devices_.clear();
+#ifndef _WIN32
     platform::ConfigurePortSources(previousSources_);
+#endif
 }
 
-Device& Scenario::StartDevice(const std::vector<std::string>& options) {
-    const std::string record = root_.file("wire-" + std::to_string(devices_.size()) + ".bin");
-    devices_.push_back(std::make_unique<Device>(portsDir_, record, options));
-    return *devices_.back();
+std::string Scenario::Directory(const std::string& name) const {
+    if (!root_.isValid()) throw std::runtime_error("no directory for the scenario");
+    const std::string path = root_.filePath(QString::fromStdString(name)).toStdString();
+    std::filesystem::create_directory(path);
+    return path;
 }
 
-TMainForm& Scenario::OpenWindow() {
-    registry_ = platform::BuildLinuxPortRegistry(platform::ConfiguredPortSources());
-    window_ = std::make_unique<TMainForm>(*registry_);
+TMainForm& Scenario::ShowWindow(platform::RegistryApi& registry) {
+    window_ = std::make_unique<TMainForm>(registry);
     window_->SetModalRunner(runner_);
     services_ = std::make_unique<WindowServices>(*window_);
     if (!ShowActive(*window_)) throw std::runtime_error("the window did not become active");

@@ -8,11 +8,11 @@
 
 namespace qdax_fault {
 
-pid_t CurrentThreadId() {
+ThreadId CurrentThreadId() {
     return static_cast<pid_t>(syscall(SYS_gettid));
 }
 
-bool IsInTimedSleep(pid_t threadId) {
+bool IsInTimedSleep(ThreadId threadId) {
     // The first field is the number of the system call the thread is blocked in, or "running".
     std::ifstream state("/proc/self/task/" + std::to_string(threadId) + "/syscall");
     std::string call;

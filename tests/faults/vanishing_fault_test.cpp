@@ -8,7 +8,6 @@
 #include <QTest>
 #include <QToolButton>
 #include <atomic>
-#include <filesystem>
 #include <thread>
 
 #include "app/application_title.h"
@@ -18,7 +17,6 @@
 #include "tests/e2e/scenario.h"
 #include "tests/faults/event_loop_wait.h"
 #include "tests/faults/thread_probe.h"
-#include "tests/support/pty_client.h"
 #include "tests/support/wait_until.h"
 
 using namespace e2e;
@@ -36,13 +34,13 @@ enum class Moment { AwaitingAnAnswer, InTheCommandDelay };
 // delay after the device's first answer, and notes whether the kill fell inside that delay.
 class KillInTheCommandDelay {
 public:
-    KillInTheCommandDelay(Device& device, pid_t windowThread)
+    KillInTheCommandDelay(Device& device, qdax_fault::ThreadId windowThread)
         : killer_([this, &device, windowThread] {
               const bool delaying = qdax_test::WaitUntil([&] {
                   return device.Wire() == "L0\r" && qdax_fault::IsInTimedSleep(windowThread);
               });
               if (!delaying) return;
-              killed_ = device.Process().kill().has_value();
+              killed_ = device.Kill().has_value();
               landed_ = qdax_fault::IsInTimedSleep(windowThread);
           }) {}
     ~KillInTheCommandDelay() { Join(); }
@@ -106,8 +104,8 @@ void VanishingFaultTest::aDeviceVanishingMidPlaybackIsReportedOnceAndResetPortRe
                                               ? std::vector<std::string>{"--silent"}
                                               : std::vector<std::string>{});
     // Once the window lets go of the killed device, its pty number would be free for another
-    // test's device at once, and the link it left would lead there: an open end keeps it taken.
-    const qdax_test::PtyClient numberHold(device.PtyPath());
+    // test's device at once, and the link it left would lead there.
+    device.KeepNumberTaken();
     TMainForm& window = scenario.OpenWindowOnPort(0);
     LoadCommandFile(window, scenario.File("five.txt"), "L0\r\nL1\r\nL2\r\nL3\r\nL4\r\n");
     TypeDelay(window, moment == Moment::InTheCommandDelay ? kCommandDelayMs : 0);
@@ -115,7 +113,7 @@ void VanishingFaultTest::aDeviceVanishingMidPlaybackIsReportedOnceAndResetPortRe
     if (moment == Moment::AwaitingAnAnswer) {
         Click(window.PlayButton);
         QTRY_COMPARE_WITH_TIMEOUT(device.Wire(), QByteArray("L0\r"), kWaitMs);
-        QVERIFY(device.Process().kill().has_value());
+        QVERIFY(device.Kill().has_value());
     } else {
         KillInTheCommandDelay killer(device, qdax_fault::CurrentThreadId());
         Click(window.PlayButton);
@@ -144,7 +142,7 @@ void VanishingFaultTest::aDeviceVanishingMidPlaybackIsReportedOnceAndResetPortRe
     QCOMPARE(LogLines(window), logWhenGone + QStringList({"--> AWAY"}));
 
     // Back on the same name: the same port object opens it, and Pause plays the rest.
-    std::filesystem::remove(device.Process().linkPath());
+    device.RemoveLink();
     Device& again = scenario.StartDevice({"--com", device.ComName().substr(3)});
     QCOMPARE(again.ComName(), device.ComName());
     Click(window.SetPortButton);

@@ -1,15 +1,26 @@
-// Devices on the far side of pseudo-terminals, published as COM ports in a ports directory of the
-// test's own: the test reads what the window sent and writes the device's answers.
+// Devices whose far end the test holds, published as COM ports: the test reads what the window
+// sent and writes the device's answers. On Linux the device is a pseudo-terminal linked in a
+// ports directory of the test's own; on Windows it is one the device agent holds on the Linux
+// side, published in the Wine prefix's COM ports.
 #pragma once
 
-#include <QTemporaryDir>
 #include <cstddef>
 #include <string>
 #include <string_view>
 
+#ifdef _WIN32
+#include "tests/support/device_agent_client.h"
+#else
+#include <QTemporaryDir>
+
 #include "platform/port_sources.h"
 #include "tests/support/pty_device.h"
+#endif
 
+#ifdef _WIN32
+// The COM ports are the system's own: nothing to set up for them.
+class PortsDirectory {};
+#else
 // A fresh ports directory, the one the port code looks in while this object lives.
 class PortsDirectory {
 public:
@@ -24,6 +35,7 @@ private:
     QTemporaryDir directory_;
     platform::PortSources previousSources_;
 };
+#endif
 
 class FakeDevice {
 public:
@@ -45,9 +57,15 @@ public:
     void Send(std::string_view bytes);
 
 private:
+    // Appends to received_ what the device has been sent since the last time.
     void TakeAvailable();
 
-    qdax_test::PtyDevice pty_;
     std::string comName_;
     std::string received_;
+#ifdef _WIN32
+    qdax_test::DeviceAgentClient agent_;
+    std::size_t taken_ = 0;  // how much of what the agent's device received is in received_
+#else
+    qdax_test::PtyDevice pty_;
+#endif
 };

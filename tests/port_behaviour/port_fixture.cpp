@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <stdexcept>
 
 #include "platform/port_sources.h"
 
@@ -17,8 +18,18 @@ std::string ModeName(const testing::TestParamInfo<ModeCase>& info) {
     return info.param.name;
 }
 
-PortBehaviour::PortBehaviour() {
-    device.Plug();
+namespace {
+
+std::string DevicePortName() {
+    const char* name = std::getenv("QDAX_DEVICE_PORT");
+    if (name == nullptr || *name == '\0') throw std::runtime_error("QDAX_DEVICE_PORT is not set");
+    return name;
+}
+
+}  // namespace
+
+PortBehaviour::PortBehaviour() : devicePort_(DevicePortName()) {
+    device.Attach(devicePort_);
     // Natively COM names resolve through the directory the agent links in; Windows has its own.
     if (const char* portsDir = std::getenv("QDAX_PORTS_DIR")) {
         platform::ConfigurePortSources({"", portsDir});

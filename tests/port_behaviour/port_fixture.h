@@ -11,8 +11,8 @@
 
 #include "platform/message_box.h"
 #include "serial/serial_port_info.h"
-#include "tests/port_behaviour/device_agent_client.h"
 #include "tests/serial/test_dispatcher.h"
+#include "tests/support/device_agent_client.h"
 
 namespace port_behaviour {
 
@@ -32,7 +32,7 @@ protected:
     PortBehaviour();
     ~PortBehaviour() override;
 
-    const std::string& DevicePort() const { return device.PortName(); }
+    const std::string& DevicePort() const { return devicePort_; }
     LineReceivedCallback Collect();
     std::unique_ptr<SerialPortInfo> Open(const std::string& name,
                                          WriteModeType writeMode = WriteModeOverlapped);
@@ -47,12 +47,13 @@ protected:
     void ServeAWhile();
 
     TestDispatcher window;
-    DeviceAgentClient device;
+    qdax_test::DeviceAgentClient device;
     std::vector<std::string> lines;
     std::vector<std::string> boxes;
     std::vector<DWORD> boxCodes;
 
 private:
+    std::string devicePort_;
     platform::MessageBoxHandler previousBox_;
 };
 

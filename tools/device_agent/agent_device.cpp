@@ -4,31 +4,12 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
 #include <utility>
-#include <vector>
+
+#include "tools/device_agent/port_links.h"
 
 namespace device_agent {
 namespace {
-
-std::string LinkTarget(const std::string& path) {
-    std::vector<char> buffer(4096);
-    const ssize_t length = readlink(path.c_str(), buffer.data(), buffer.size());
-    return length < 0 ? std::string()
-                      : std::string(buffer.data(), static_cast<std::size_t>(length));
-}
-
-// Through a new name and a rename, so that an opener never finds the link missing.
-std::string ReplaceLink(const std::string& linkPath, const std::string& target) {
-    const std::string fresh = linkPath + ".new";
-    unlink(fresh.c_str());
-    if (symlink(target.c_str(), fresh.c_str()) != 0 ||
-        rename(fresh.c_str(), linkPath.c_str()) != 0) {
-        return "cannot link " + linkPath + ": " + std::strerror(errno);
-    }
-    return {};
-}
 
 // A session leader without a terminal that opens the far end takes it as its controlling
 // terminal, and is sent SIGHUP when the device vanishes; Wine's server opens ports so. The agent
@@ -46,7 +27,7 @@ void LetGoOfControllingTerminal(const qdax_sim::PseudoTerminal& pty) {
 AgentDevice::AgentDevice(std::string linkPath) : linkPath_(std::move(linkPath)) {}
 
 AgentDevice::~AgentDevice() {
-    if (pty_ != nullptr && LinkTarget(linkPath_) == pty_->path()) unlink(linkPath_.c_str());
+    if (pty_ != nullptr) RemoveLinkTo(linkPath_, pty_->path());
 }
 
 std::string AgentDevice::Plug() {

@@ -38,6 +38,24 @@ std::optional<std::string> FromHex(std::string_view hex) {
     return bytes;
 }
 
+std::string JoinArguments(const std::vector<std::string>& arguments) {
+    std::string joined;
+    for (const std::string& argument : arguments) {
+        joined += argument;
+        joined += '\0';
+    }
+    return joined;
+}
+
+std::vector<std::string> SplitArguments(std::string_view joined) {
+    std::vector<std::string> arguments;
+    for (std::size_t end; (end = joined.find('\0')) != std::string_view::npos;) {
+        arguments.emplace_back(joined.substr(0, end));
+        joined.remove_prefix(end + 1);
+    }
+    return arguments;
+}
+
 Message ParseMessage(std::string_view line) {
     const std::size_t space = line.find(' ');
     if (space == std::string_view::npos) return {std::string(line), {}};

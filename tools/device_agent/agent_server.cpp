@@ -9,8 +9,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include "tools/device_agent/agent_protocol.h"
-
 namespace device_agent {
 namespace {
 
@@ -18,20 +16,12 @@ std::string Failure(const char* what) {
     return std::string(what) + ": " + std::strerror(errno);
 }
 
-bool SendAll(int socket, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t put = send(socket, bytes.data(), bytes.size(), MSG_NOSIGNAL);
-        if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) return false;
-        bytes.remove_prefix(static_cast<std::size_t>(put));
-    }
-    return true;
-}
-
 }  // namespace
 
+AgentServer::AgentServer(const PortLinks& links) : links_(links), home_(links) {}
+
 AgentServer::~AgentServer() {
-    for (const Client& client : clients_) close(client.socket);
+    sessions_.clear();
     if (listener_ >= 0) close(listener_);
 }
 
@@ -54,63 +44,31 @@ std::string AgentServer::Listen() {
     return {};
 }
 
-std::string AgentServer::Answer(AgentDevice& device, std::string_view request) {
-    const Message message = ParseMessage(request);
-    if (message.word == kPlug) {
-        const std::string error = device.Plug();
-        return error.empty() ? ComposeMessage(kOk) : ComposeMessage(kError, error);
-    }
-    if (message.word == kUnplug) {
-        device.Unplug();
-        return ComposeMessage(kOk);
-    }
-    if (message.word == kSend) {
-        const std::optional<std::string> bytes = FromHex(message.argument);
-        if (!bytes) return ComposeMessage(kError, "not hexadecimal");
-        return device.Queue(*bytes) ? ComposeMessage(kOk) : ComposeMessage(kError, "unplugged");
-    }
-    if (message.word == kReceived) return ComposeMessage(kData, ToHex(device.Received()));
-    return ComposeMessage(kError, "unknown request " + message.word);
-}
-
-bool AgentServer::ServeClient(Client& client, AgentDevice& device) {
-    char buffer[4096];
-    const ssize_t got = recv(client.socket, buffer, sizeof buffer, 0);
-    if (got < 0 && errno == EINTR) return true;
-    if (got <= 0) return false;
-    client.input.append(buffer, static_cast<std::size_t>(got));
-    for (std::size_t end; (end = client.input.find('\n')) != std::string::npos;) {
-        std::string request = client.input.substr(0, end);
-        client.input.erase(0, end + 1);
-        if (!request.empty() && request.back() == '\r') request.pop_back();
-        if (!SendAll(client.socket, Answer(device, request) + "\n")) return false;
-    }
-    return true;
-}
-
-std::string AgentServer::Run(AgentDevice& device, int stopDescriptor) {
+std::string AgentServer::Run(int stopDescriptor) {
     for (;;) {
-        // Fixed slots first: the stop signal, new clients, the device; then one per client.
-        std::vector<pollfd> watched{{stopDescriptor, POLLIN, 0},
-                                    {listener_, POLLIN, 0},
-                                    {device.Descriptor(), device.Events(), 0}};
-        for (const Client& client : clients_) watched.push_back({client.socket, POLLIN, 0});
+        // The stop signal and new clients first; then each session's client and its device.
+        std::vector<pollfd> watched{{stopDescriptor, POLLIN, 0}, {listener_, POLLIN, 0}};
+        for (const auto& session : sessions_) {
+            watched.push_back({session->Socket(), POLLIN, 0});
+            watched.push_back({session->DeviceDescriptor(), session->DeviceEvents(), 0});
+        }
         if (poll(watched.data(), watched.size(), -1) < 0) {
             if (errno == EINTR) continue;
             return Failure("poll");
         }
         if (watched[0].revents != 0) return {};
-        if (watched[2].revents != 0) device.Serve(watched[2].revents);
-        for (std::size_t i = clients_.size(); i-- > 0;) {
-            if (watched[3 + i].revents == 0) continue;
-            if (!ServeClient(clients_[i], device)) {
-                close(clients_[i].socket);
-                clients_.erase(clients_.begin() + static_cast<std::ptrdiff_t>(i));
+        for (std::size_t i = sessions_.size(); i-- > 0;) {
+            const pollfd& client = watched[2 + 2 * i];
+            const pollfd& device = watched[3 + 2 * i];
+            if (device.revents != 0) sessions_[i]->ServeDevice(device.revents);
+            if (client.revents != 0 && !sessions_[i]->ServeClient()) {
+                sessions_.erase(sessions_.begin() + static_cast<std::ptrdiff_t>(i));
             }
         }
         if (watched[1].revents & POLLIN) {
             const int socket = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-            if (socket >= 0) clients_.push_back({socket, {}});
+            if (socket >= 0)
+                sessions_.push_back(std::make_unique<AgentSession>(socket, links_, home_));
         }
     }
 }

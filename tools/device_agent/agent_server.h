@@ -1,18 +1,20 @@
-// The agent's loopback socket: accepts clients and answers each request line of the device agent
-// protocol with one reply line.
+// The agent's loopback socket: accepts clients, serves each as a session of its own, and serves
+// the sessions' devices.
 #pragma once
 
+#include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "tools/device_agent/agent_device.h"
+#include "tools/device_agent/agent_session.h"
+#include "tools/device_agent/port_links.h"
+#include "tools/device_agent/simulator_home.h"
 
 namespace device_agent {
 
 class AgentServer {
 public:
-    AgentServer() = default;
+    explicit AgentServer(const PortLinks& links);
     ~AgentServer();
     AgentServer(const AgentServer&) = delete;
     AgentServer& operator=(const AgentServer&) = delete;
@@ -21,22 +23,16 @@ public:
     std::string Listen();
     int Port() const { return port_; }
 
-    // Serves clients and the device until `stopDescriptor` becomes readable. Empty when stopped
-    // that way, otherwise what failed.
-    std::string Run(AgentDevice& device, int stopDescriptor);
+    // Serves clients and their devices until `stopDescriptor` becomes readable. Empty when
+    // stopped that way, otherwise what failed.
+    std::string Run(int stopDescriptor);
 
 private:
-    struct Client {
-        int socket;
-        std::string input;
-    };
-    static std::string Answer(AgentDevice& device, std::string_view request);
-    // False when the client has gone.
-    static bool ServeClient(Client& client, AgentDevice& device);
-
+    PortLinks links_;
+    SimulatorHome home_;
     int listener_ = -1;
     int port_ = 0;
-    std::vector<Client> clients_;
+    std::vector<std::unique_ptr<AgentSession>> sessions_;
 };
 
 }  // namespace device_agent

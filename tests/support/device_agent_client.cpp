@@ -1,4 +1,4 @@
-#include "tests/port_behaviour/device_agent_client.h"
+#include "tests/support/device_agent_client.h"
 
 #ifdef _WIN32
 #include <winsock2.h>
@@ -16,7 +16,7 @@
 #include "tests/support/wait_until.h"
 #include "tools/device_agent/agent_protocol.h"
 
-namespace port_behaviour {
+namespace qdax_test {
 namespace {
 
 #ifdef _WIN32
@@ -50,14 +50,20 @@ std::string Environment(const char* name) {
     const char* value = std::getenv(name);
     if (value == nullptr || *value == '\0') {
         throw std::runtime_error(std::string(name) +
-                                 " is not set: run the suite through run_with_device_agent");
+                                 " is not set: run the program through run_with_device_agent");
     }
     return value;
 }
 
+// An exit status as the agent states it; nothing while the simulator runs.
+std::optional<int> ExitStatusOf(const std::string& reply) {
+    if (reply.empty()) return std::nullopt;
+    return std::atoi(reply.c_str());
+}
+
 }  // namespace
 
-DeviceAgentClient::DeviceAgentClient() : portName_(Environment("QDAX_DEVICE_PORT")) {
+DeviceAgentClient::DeviceAgentClient() {
     const int port = std::atoi(Environment("QDAX_DEVICE_AGENT").c_str());
     StartSockets();
     const Socket socket = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
@@ -78,6 +84,7 @@ DeviceAgentClient::~DeviceAgentClient() {
 }
 
 std::string DeviceAgentClient::Ask(const std::string& request) {
+    std::lock_guard<std::mutex> lock(mutex_);
     const std::string line = request + "\n";
     for (std::size_t done = 0; done < line.size();) {
         const int put =
@@ -98,6 +105,10 @@ std::string DeviceAgentClient::Ask(const std::string& request) {
         throw std::runtime_error("the device agent refused " + request + ": " + reply.argument);
     }
     return reply.argument;
+}
+
+void DeviceAgentClient::Attach(const std::string& comName) {
+    Ask(device_agent::ComposeMessage(device_agent::kDevice, comName));
 }
 
 void DeviceAgentClient::Plug() {
@@ -121,11 +132,50 @@ std::string DeviceAgentClient::Received() {
 
 std::string DeviceAgentClient::ReceiveAtLeast(std::size_t count) {
     std::string received;
-    qdax_test::WaitUntil([&] {
+    WaitUntil([&] {
         received = Received();
         return received.size() >= count;
     });
     return received;
 }
 
-}  // namespace port_behaviour
+DeviceAgentClient::SimulatorNames DeviceAgentClient::Simulate(
+    const std::vector<std::string>& arguments) {
+    const std::string names = Ask(device_agent::ComposeMessage(
+        device_agent::kSimulate, device_agent::ToHex(device_agent::JoinArguments(arguments))));
+    const device_agent::Message split = device_agent::ParseMessage(names);
+    return {split.word, split.argument};
+}
+
+std::string DeviceAgentClient::Wire() {
+    const std::optional<std::string> bytes =
+        device_agent::FromHex(Ask(std::string(device_agent::kWire)));
+    if (!bytes) throw std::runtime_error("the device agent sent no bytes");
+    return *bytes;
+}
+
+std::optional<int> DeviceAgentClient::Stop() {
+    return ExitStatusOf(Ask(std::string(device_agent::kStop)));
+}
+
+std::optional<int> DeviceAgentClient::Kill() {
+    return ExitStatusOf(Ask(std::string(device_agent::kKill)));
+}
+
+std::optional<int> DeviceAgentClient::ExitStatus() {
+    return ExitStatusOf(Ask(std::string(device_agent::kExit)));
+}
+
+bool DeviceAgentClient::Linked() {
+    return Ask(std::string(device_agent::kLinked)) == "1";
+}
+
+void DeviceAgentClient::Unlink() {
+    Ask(std::string(device_agent::kUnlink));
+}
+
+void DeviceAgentClient::HoldNumber() {
+    Ask(std::string(device_agent::kHold));
+}
+
+}  // namespace qdax_test

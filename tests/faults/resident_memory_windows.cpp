@@ -1,0 +1,15 @@
+#include "tests/faults/resident_memory.h"
+
+#include <windows.h>
+// psapi.h stands on the types of windows.h.
+#include <psapi.h>
+
+namespace qdax_fault {
+
+std::size_t ResidentBytes() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    if (!::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters)) return 0;
+    return counters.WorkingSetSize;
+}
+
+}  // namespace qdax_fault

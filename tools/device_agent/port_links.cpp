@@ -1,0 +1,42 @@
+#include "tools/device_agent/port_links.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+namespace device_agent {
+
+std::string PortLinks::PathOf(std::string_view comName) const {
+    std::string name(comName);
+    if (dosNames) {
+        for (char& c : name) {
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return directory + "/" + name;
+}
+
+std::string LinkTarget(const std::string& path) {
+    std::vector<char> buffer(4096);
+    const ssize_t length = readlink(path.c_str(), buffer.data(), buffer.size());
+    return length < 0 ? std::string()
+                      : std::string(buffer.data(), static_cast<std::size_t>(length));
+}
+
+std::string ReplaceLink(const std::string& linkPath, const std::string& target) {
+    const std::string fresh = linkPath + ".new";
+    unlink(fresh.c_str());
+    if (symlink(target.c_str(), fresh.c_str()) != 0 ||
+        rename(fresh.c_str(), linkPath.c_str()) != 0) {
+        return "cannot link " + linkPath + ": " + std::strerror(errno);
+    }
+    return {};
+}
+
+void RemoveLinkTo(const std::string& path, const std::string& target) {
+    if (LinkTarget(path) == target) unlink(path.c_str());
+}
+
+}  // namespace device_agent
