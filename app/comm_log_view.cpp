@@ -12,16 +12,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/system_text.h"
+
 namespace {
 
 // The space around the text, as the plain text areas of the window have it.
 constexpr int kMargin = 4;
 // About fifty frames a second: a flood is drawn smoothly without a redraw per line.
 constexpr int kUpdateIntervalMs = 20;
-
-QLatin1String Latin1(std::string_view bytes) {
-    return QLatin1String(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
 
 }  // namespace
 
@@ -55,7 +53,7 @@ QString CommLogView::toPlainText() const {
     QString text;
     for (std::size_t i = 0; i < LineCount(); ++i) {
         if (i > 0) text += u'\n';
-        text += Latin1(LineBytes(i));
+        text += FromBytes(LineBytes(i));
     }
     return text;
 }
@@ -77,7 +75,7 @@ QString CommLogView::SelectedText() const {
     const std::size_t last = std::max(selectionAnchor_, selectionEnd_);
     for (std::size_t i = first; i <= last; ++i) {
         if (i > first) text += u'\n';
-        text += Latin1(LineBytes(i));
+        text += FromBytes(LineBytes(i));
     }
     return text;
 }
@@ -179,7 +177,7 @@ void CommLogView::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 int CommLogView::LayOut(QTextLayout& layout, std::size_t index) const {
-    layout.setText(Latin1(LineBytes(index)));
+    layout.setText(FromBytes(LineBytes(index)));
     layout.setFont(font());
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);

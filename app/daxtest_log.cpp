@@ -5,8 +5,8 @@
 #include "app/daxtest.h"
 #include "app/file_dialogs.h"
 #include "app/file_names.h"
-#include "app/latin1.h"
 #include "app/modal_runner.h"
+#include "app/system_text.h"
 #include "app/text_files.h"
 #include "serial/serial_port_info.h"
 

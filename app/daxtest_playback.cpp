@@ -4,7 +4,7 @@
 
 #include "app/daxtest.h"
 #include "app/delay_spin_edit.h"
-#include "app/latin1.h"
+#include "app/system_text.h"
 #include "app/text_area_lines.h"
 #include "platform/comm.h"
 

@@ -2,8 +2,8 @@
 
 #include <QMessageBox>
 
-#include "app/latin1.h"
 #include "app/modal_runner.h"
+#include "app/system_text.h"
 #include "platform/comm.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
-#include "app/latin1.h"
+#include "app/system_text.h"
 
 int LineCount(const QPlainTextEdit& area) {
     const QTextDocument& document = *area.document();

@@ -163,7 +163,8 @@ void LogE2eTest::eightBitTextReachesTheWireAndTheSavedLogUnchanged() {
 
     QTRY_COMPARE_WITH_TIMEOUT(LogLines(window).size(), 2, kWaitMs);
     QCOMPARE(device.Wire(), command + '\r');
-    QCOMPARE(LogLines(window), QStringList({"--> " + Latin1(command), "<-- " + Latin1(answer)}));
+    QCOMPARE(LogLines(window),
+             QStringList({"--> " + SystemText(command), "<-- " + SystemText(answer)}));
     const std::string path = scenario.File("log.txt");
     Enter(window.SaveEdit, QString::fromStdString(path));
     QVERIFY(scenario.Boxes().boxes.empty());
@@ -176,10 +177,10 @@ void LogE2eTest::aLongCommandReachesTheWireWholeWithItsCr() {
     Device& device = scenario.StartDevice();
     TMainForm& window = scenario.OpenWindowOnPort(0);
 
-    Enter(window.ManualEntry, Latin1(command));
+    Enter(window.ManualEntry, SystemText(command));
 
-    QTRY_COMPARE_WITH_TIMEOUT(LogLines(window), QStringList({"--> " + Latin1(command), "<-- OK"}),
-                              kWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(LogLines(window),
+                              QStringList({"--> " + SystemText(command), "<-- OK"}), kWaitMs);
     QCOMPARE(device.Wire(), command + '\r');
 }
 
@@ -192,8 +193,8 @@ void LogE2eTest::aLineOver2048CharactersArrivesAsTwoLines() {
     Enter(window.ManualEntry, "GET");
 
     QTRY_COMPARE_WITH_TIMEOUT(LogLines(window).size(), 3, kWaitMs);
-    QCOMPARE(LogLines(window), QStringList({"--> GET", "<-- " + Latin1(answer.left(2048)),
-                                            "<-- " + Latin1(answer.mid(2048))}));
+    QCOMPARE(LogLines(window), QStringList({"--> GET", "<-- " + SystemText(answer.left(2048)),
+                                            "<-- " + SystemText(answer.mid(2048))}));
 }
 
 QTEST_MAIN(LogE2eTest)

@@ -11,6 +11,7 @@
 
 #include "app/daxtest.h"
 #include "app/delay_spin_edit.h"
+#include "app/system_text.h"
 
 namespace e2e {
 
@@ -68,13 +69,13 @@ QStringList LogLines(const TMainForm& window) {
     QStringList lines;
     for (std::size_t i = 0; i < window.SendLog->LineCount(); ++i) {
         const std::string_view line = window.SendLog->LineBytes(i);
-        lines << QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
+        lines << FromBytes(line);
     }
     return lines;
 }
 
-QString Latin1(const QByteArray& bytes) {
-    return QString::fromLatin1(bytes);
+QString SystemText(const QByteArray& bytes) {
+    return FromBytes(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 QByteArray ReadBytes(const std::string& path) {

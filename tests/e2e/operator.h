@@ -35,8 +35,8 @@ void TypeDelay(TMainForm& window, int milliseconds);
 // The lines of the log, each character as shown (no conversion of special spaces).
 QStringList LogLines(const TMainForm& window);
 
-// Bytes and text, byte for character.
-QString Latin1(const QByteArray& bytes);
+// Bytes as the window shows them: through the system's 8-bit character set.
+QString SystemText(const QByteArray& bytes);
 QByteArray ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const QByteArray& bytes);
 

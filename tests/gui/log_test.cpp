@@ -1,5 +1,9 @@
 // Commands typed by the operator, lines from the device, and the communications log with its
 // selecting, copying, following the newest line, clearing and saving.
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -74,6 +78,8 @@ private slots:
     void answerEndedByCrLfGivesOneLogLine();
     void twoAnswersInOneChunkGiveTwoLinesInOrder();
     void eightBitAnswersKeepEveryByte();
+    void typedTextAndAnswersCrossAsTheSystemsBytes_data();
+    void typedTextAndAnswersCrossAsTheSystemsBytes();
     void emptyLinesAreNotLogged();
     void doubleClickEmptiesTheLog();
     void selectedLinesAreCopiedAsText_data();
@@ -218,6 +224,50 @@ void LogTest::eightBitAnswersKeepEveryByte() {
     window_->SaveEdit->setText(path);
     QTest::keyClick(window_->SaveEdit, Qt::Key_Return);
     QCOMPARE(FileBytes(path), QByteArray("<-- \xe9t\xe9\x7f\r\n"));
+}
+
+void LogTest::typedTextAndAnswersCrossAsTheSystemsBytes_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QByteArray>("wire");
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<QString>("shown");
+#ifdef _WIN32
+    // The ANSI code page of a Western European system, 1252.
+    QTest::newRow("euro") << QString::fromUtf16(u"\u20ac\u00e9") << QByteArray("\x80\xe9\r")
+                          << QByteArray("\x80\x9f") << QString::fromUtf16(u"\u20ac\u0178");
+    QTest::newRow("not in the code page") << QString::fromUtf16(u"\u0100=1") << QByteArray("?=1\r")
+                                          << QByteArray("\x81") << QString::fromUtf16(u"\u0081");
+#else
+    // Latin-1: a byte is the character of its code.
+    QTest::newRow("euro") << QString::fromUtf16(u"\u20ac\u00e9") << QByteArray("?\xe9\r")
+                          << QByteArray("\x80\x9f") << QString::fromUtf16(u"\u0080\u009f");
+    QTest::newRow("not in the character set")
+        << QString::fromUtf16(u"\u0100=1") << QByteArray("?=1\r") << QByteArray("\x81")
+        << QString::fromUtf16(u"\u0081");
+#endif
+}
+
+void LogTest::typedTextAndAnswersCrossAsTheSystemsBytes() {
+    QFETCH(QString, typed);
+    QFETCH(QByteArray, wire);
+    QFETCH(QByteArray, answer);
+    QFETCH(QString, shown);
+#ifdef _WIN32
+    if (::GetACP() != 1252) QSKIP("the system's code page is not 1252");
+#endif
+    ResetPort();
+    window_->ManualEntry->setText(typed);
+    QTest::keyClick(window_->ManualEntry, Qt::Key_Return);
+    QVERIFY(device_->WaitForBytes(static_cast<std::size_t>(wire.size())));
+    QCOMPARE(QByteArray::fromStdString(device_->Received()), wire);
+
+    device_->Send((answer + '\r').toStdString());
+    QTRY_COMPARE(window_->SendLog->toPlainText().section('\n', 1), "<-- " + shown);
+
+    const QString path = files_.filePath("code-page.log");
+    window_->SaveEdit->setText(path);
+    QTest::keyClick(window_->SaveEdit, Qt::Key_Return);
+    QCOMPARE(FileBytes(path), "--> " + wire.chopped(1) + "\r\n<-- " + answer + "\r\n");
 }
 
 void LogTest::emptyLinesAreNotLogged() {
