@@ -17,6 +17,7 @@
 #include "app/delay_spin_edit.h"
 #include "app/escape_closer.h"
 #include "app/file_dialogs.h"
+#include "app/program_icon.h"
 #include "app/window_font.h"
 
 namespace {
@@ -60,6 +61,7 @@ QComboBox* NewChooser(const char* name, const char* hint) {
 void TMainForm::CreateControls() {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QString::fromLatin1(kWindowCaption));
+    setWindowIcon(ProgramIcon());
     setFont(WindowFont());
     QPalette facePalette = palette();
     facePalette.setColor(QPalette::Window, facePalette.color(QPalette::Button));

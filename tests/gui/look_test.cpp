@@ -41,6 +41,7 @@ private slots:
     void hintsAreAsDesigned();
     void windowUsesTheDesignedFontOrANarrowStandIn();
     void windowHasTheFaceColourOfButtons();
+    void windowCarriesTheProgramsIconAtEachDrawnSize();
     void imageButtonsCarryTheirPictures_data();
     void imageButtonsCarryTheirPictures();
     void disabledPicturesAreEtchedGrey_data();
@@ -201,6 +202,16 @@ void LookTest::windowUsesTheDesignedFontOrANarrowStandIn() {
 void LookTest::windowHasTheFaceColourOfButtons() {
     QCOMPARE(window_->palette().color(QPalette::Window),
              window_->palette().color(QPalette::Button));
+}
+
+void LookTest::windowCarriesTheProgramsIconAtEachDrawnSize() {
+    const QIcon icon = window_->windowIcon();
+    QCOMPARE(icon.availableSizes(),
+             QList<QSize>({{16, 16}, {24, 24}, {32, 32}, {48, 48}, {256, 256}}));
+    // Drawn, not blank: the connector's light face sits in the middle of the dark square.
+    const QImage image = icon.pixmap(48, 48).toImage();
+    QVERIFY(qGray(image.pixel(24, 19)) > 200);
+    QVERIFY(qGray(image.pixel(4, 40)) < 100);
 }
 
 void LookTest::imageButtonsCarryTheirPictures_data() {

@@ -1,0 +1,59 @@
+# Makes the Windows package folder and its zip (see package.cmake): the programs, the plugins in
+# the folders Qt looks for them in beside the program, and every DLL these load from DLL_DIR,
+# found by reading their imports. Any other import must be one of the system's own DLLs.
+cmake_minimum_required(VERSION 3.25)
+
+# What Windows itself has in System32 and a program may import.
+set(system_dlls
+    advapi32 authz comdlg32 d3d9 d3d11 dwmapi dxgi gdi32 imm32 kernel32 mpr msvcrt netapi32
+    ole32 oleaut32 opengl32 setupapi shcore shell32 shlwapi user32 userenv uxtheme version
+    winmm winspool.drv wtsapi32 ws2_32)
+
+# Windows matches DLL names without regard to case; this file system does not.
+file(GLOB candidates ${DLL_DIR}/*.dll)
+foreach(candidate IN LISTS candidates)
+    get_filename_component(name ${candidate} NAME)
+    string(TOLOWER ${name} name)
+    set(dll_${name} ${candidate})
+endforeach()
+
+file(REMOVE_RECURSE ${FOLDER})
+file(MAKE_DIRECTORY ${FOLDER})
+file(COPY ${PROGRAMS} DESTINATION ${FOLDER})
+foreach(plugin IN LISTS PLUGINS)
+    get_filename_component(kind_dir ${plugin} DIRECTORY)
+    get_filename_component(kind ${kind_dir} NAME)
+    file(COPY ${plugin} DESTINATION ${FOLDER}/${kind})
+endforeach()
+
+set(pending ${PROGRAMS} ${PLUGINS})
+set(copied "")
+while(pending)
+    list(POP_FRONT pending binary)
+    execute_process(COMMAND ${OBJDUMP} -p ${binary} OUTPUT_VARIABLE dump
+                    COMMAND_ERROR_IS_FATAL ANY)
+    string(REGEX MATCHALL "DLL Name: [^\r\n]+" imports "${dump}")
+    foreach(import IN LISTS imports)
+        string(REGEX REPLACE "^DLL Name: " "" name "${import}")
+        string(TOLOWER "${name}" name)
+        if(name MATCHES "^(api|ext)-ms-" OR name IN_LIST copied)
+            continue()
+        endif()
+        if(DEFINED dll_${name})
+            file(COPY ${dll_${name}} DESTINATION ${FOLDER})
+            list(APPEND copied ${name})
+            list(APPEND pending ${dll_${name}})
+            continue()
+        endif()
+        string(REGEX REPLACE "\\.dll$" "" stem "${name}")
+        if(NOT stem IN_LIST system_dlls)
+            message(FATAL_ERROR "${binary} imports ${name}, which is neither in ${DLL_DIR} nor "
+                                "the system's")
+        endif()
+    endforeach()
+endwhile()
+
+get_filename_component(parent ${FOLDER} DIRECTORY)
+get_filename_component(name ${FOLDER} NAME)
+execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${ZIP} --format=zip ${name}
+                WORKING_DIRECTORY ${parent} COMMAND_ERROR_IS_FATAL ANY)
