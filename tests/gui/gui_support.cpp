@@ -12,6 +12,9 @@ void RecordingModalRunner::RunMessageBox(QMessageBox& box) {
 
 std::optional<QString> RecordingModalRunner::RunFileDialog(QFileDialog& dialog) {
     dialogTitles.push_back(dialog.windowTitle());
+    // A native dialog (Windows') tells its selection only while shown; Qt's own dialog shows
+    // the same preset at once.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialogPresets.push_back(dialog.selectedFiles());
     return fileAnswer;
 }

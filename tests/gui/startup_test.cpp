@@ -1,5 +1,9 @@
 // The window as the program starts it: the port and baud choosers, the file area, the fields and
 // the initial states of the controls.
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <QApplication>
 #include <QComboBox>
 #include <QFrame>
@@ -61,13 +65,19 @@ void StartupTest::discoveredPortsFillTheChooserAndTheFileArea_data() {
                        "Bluetooth Link (COM4)"}
         << 1 << std::vector<std::string>{"COM1", "COM3", "COM4"}
         << QStringList{"COM1", "COM3", "COM4"};
-    // Every byte of a port name is kept; friendly names show in the system's encoding (UTF-8).
-    QTest::newRow("8-bit names") << std::vector<TestPort>{{"COM1", "Port \xc3\xa9"},
-                                                          {"COM\xb2", "Port \xe2\x82\x82"}}
-                                 << QStringList{QString::fromUtf8("Port \xc3\xa9"),
-                                                QString::fromUtf8("Port \xe2\x82\x82")}
+    // Every byte of a port name is kept; friendly names show in the system's encoding: UTF-8 on
+    // Linux, the ANSI code page (1252 in a Western European system) on Windows.
+#ifdef _WIN32
+    const std::vector<TestPort> eightBitPorts{{"COM1", "Port \xe9"}, {"COM\xb2", "Port \x80"}};
+#else
+    const std::vector<TestPort> eightBitPorts{{"COM1", "Port \xc3\xa9"},
+                                              {"COM\xb2", "Port \xe2\x82\xac"}};
+#endif
+    QTest::newRow("8-bit names") << eightBitPorts
+                                 << QStringList{QString::fromUtf16(u"Port \u00e9"),
+                                                QString::fromUtf16(u"Port \u20ac")}
                                  << 1 << std::vector<std::string>{"COM1", "COM\xb2"}
-                                 << QStringList{"COM1", QString::fromLatin1("COM\xb2")};
+                                 << QStringList{"COM1", QString::fromUtf16(u"COM\u00b2")};
 }
 
 void StartupTest::discoveredPortsFillTheChooserAndTheFileArea() {
@@ -76,6 +86,9 @@ void StartupTest::discoveredPortsFillTheChooserAndTheFileArea() {
     QFETCH(int, selected);
     QFETCH(std::vector<std::string>, portNames);
     QFETCH(QStringList, fileLines);
+#ifdef _WIN32
+    if (::GetACP() != 1252) QSKIP("the system's code page is not 1252");
+#endif
 
     TestWindow test(ports);
     TMainForm& window = *test.form;
