@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <QTemporaryDir>
 #include <memory>
 #include <optional>
@@ -62,6 +63,11 @@ public:
     std::optional<int> Kill();
     // Waits a generous time for the simulator to end by itself.
     std::optional<int> WaitForExit();
+
+    // The log line its loss gives: the system's text for the error the port's reads then fail
+    // with. On Linux a hung-up device is "not connected"; under Wine a hung-up pseudo-terminal
+    // reads as a broken pipe (a Windows driver names its own error, shown the same way).
+    static QString VanishedLine();
 
     // Whether its COM link exists; RemoveLink removes it.
     bool Linked() const;

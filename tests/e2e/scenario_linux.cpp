@@ -20,6 +20,10 @@ QByteArray Device::Wire() const {
     return QByteArray::fromStdString(qdax_test::ReadRecording(recordPath_));
 }
 
+QString Device::VanishedLine() {
+    return "<-- The device is not connected.";
+}
+
 std::optional<int> Device::Stop() {
     return process_.stop();
 }

@@ -1,3 +1,5 @@
+#include <windows.h>
+
 #include "platform/registry.h"
 #include "tests/e2e/scenario.h"
 #include "tests/support/wait_until.h"
@@ -24,6 +26,16 @@ std::optional<int> Device::WaitForExit() {
     std::optional<int> status;
     qdax_test::WaitUntil([&] { return (status = agent_.ExitStatus()).has_value(); });
     return status;
+}
+
+QString Device::VanishedLine() {
+    char* text = nullptr;
+    const DWORD length =
+        ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr,
+                         ERROR_BROKEN_PIPE, 0x0400, reinterpret_cast<char*>(&text), 0, nullptr);
+    const QString line = "<-- " + QString::fromLocal8Bit(text, length).trimmed();
+    ::LocalFree(text);
+    return line;
 }
 
 bool Device::Linked() const {

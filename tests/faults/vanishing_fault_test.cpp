@@ -23,7 +23,7 @@ using namespace e2e;
 
 namespace {
 
-constexpr char kNotConnected[] = "<-- The device is not connected.";
+const QString kNotConnected = Device::VanishedLine();
 // Long enough for an error repeated on every pass of the reader to show many times over.
 constexpr int kQuietSpellMs = 500;
 constexpr int kCommandDelayMs = 1000;
