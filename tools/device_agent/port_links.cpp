@@ -4,7 +4,8 @@
 
 #include <cerrno>
 #include <cstring>
-#include <vector>
+#include <filesystem>
+#include <system_error>
 
 namespace device_agent {
 
@@ -18,13 +19,6 @@ std::string PortLinks::PathOf(std::string_view comName) const {
     return directory + "/" + name;
 }
 
-std::string LinkTarget(const std::string& path) {
-    std::vector<char> buffer(4096);
-    const ssize_t length = readlink(path.c_str(), buffer.data(), buffer.size());
-    return length < 0 ? std::string()
-                      : std::string(buffer.data(), static_cast<std::size_t>(length));
-}
-
 std::string ReplaceLink(const std::string& linkPath, const std::string& target) {
     const std::string fresh = linkPath + ".new";
     unlink(fresh.c_str());
@@ -36,7 +30,8 @@ std::string ReplaceLink(const std::string& linkPath, const std::string& target) 
 }
 
 void RemoveLinkTo(const std::string& path, const std::string& target) {
-    if (LinkTarget(path) == target) unlink(path.c_str());
+    std::error_code error;
+    if (std::filesystem::read_symlink(path, error) == target && !error) unlink(path.c_str());
 }
 
 }  // namespace device_agent

@@ -15,9 +15,6 @@ struct PortLinks {
     std::string PathOf(std::string_view comName) const;
 };
 
-// Where the link at `path` leads; empty when it is no link.
-std::string LinkTarget(const std::string& path);
-
 // Links `linkPath` to `target` through a new name and a rename, so that an opener never finds
 // the link missing. Empty on success, otherwise what failed.
 std::string ReplaceLink(const std::string& linkPath, const std::string& target);

@@ -5,6 +5,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 namespace qdax_sim {
@@ -33,13 +35,6 @@ bool EntryExists(const std::string& path) {
     return lstat(path.c_str(), &info) == 0 || errno != ENOENT;
 }
 
-std::string ReadLink(const std::string& path) {
-    std::vector<char> buffer(4096);
-    ssize_t length = readlink(path.c_str(), buffer.data(), buffer.size());
-    return length < 0 ? std::string()
-                      : std::string(buffer.data(), static_cast<std::size_t>(length));
-}
-
 }  // namespace
 
 std::string PortLink::Publish(const std::string& dir, const std::string& target,
@@ -64,7 +59,10 @@ std::string PortLink::Publish(const std::string& dir, const std::string& target,
 
 void PortLink::Remove() {
     if (linkPath_.empty()) return;
-    if (ReadLink(linkPath_) == target_) unlink(linkPath_.c_str());
+    std::error_code error;
+    if (std::filesystem::read_symlink(linkPath_, error) == target_ && !error) {
+        unlink(linkPath_.c_str());
+    }
     linkPath_.clear();
 }
 
