@@ -6,10 +6,12 @@
 
 #include <termios.h>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/port_sources.h"
+#include "tests/serial/line_requests.h"
 #include "tests/serial/test_dispatcher.h"
 #include "tests/support/pty_device.h"
 #include "tests/support/temp_dir.h"
@@ -83,6 +85,9 @@ struct FramingCase {
     ParityType parity;
     StopBitsType stopBits;
     tcflag_t expectedFlags;  // of PARENB, PARODD, CMSPAR, CSTOPB
+    bool parityChecked;      // INPCK
+
+    friend void PrintTo(const FramingCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class SerialPortFraming : public SerialPort, public testing::WithParamInterface<FramingCase> {};
@@ -90,26 +95,35 @@ class SerialPortFraming : public SerialPort, public testing::WithParamInterface<
 TEST_P(SerialPortFraming, ParityAndStopBitsReachTheLine) {
     qdax_test::PtyDevice device;
     device.LinkAs(ports.path(), "COM4");
-    auto port = Open("COM4");
+    serial_test::ForgetLineRequests();
+    auto port = Open("COM4");  // asks for no parity and one stop bit; the calls below may change it
     port->SetParity(GetParam().parity);
     port->SetStopBits(GetParam().stopBits);
-    // The pty driver always clears PARENB (a pty has no parity), so the rest of the parity
-    // setting is what shows that it reached the line.
-    const tcflag_t shown = PARODD | CMSPAR | CSTOPB;
+
+    const tcflag_t framing = PARENB | PARODD | CMSPAR | CSTOPB;
+    const tcflag_t checked = GetParam().parityChecked ? INPCK : 0;
+    const std::optional<serial_test::LineRequest> asked = serial_test::LastLineRequest();
+    ASSERT_TRUE(asked.has_value()) << "the settings were not applied";
+    EXPECT_EQ(asked->cflag & framing, GetParam().expectedFlags);
+    EXPECT_EQ(asked->iflag & INPCK, checked);
+    // The pty driver clears PARENB (a pty has no parity) and keeps the rest.
+    const tcflag_t kept = PARODD | CMSPAR | CSTOPB;
     const termios line = LineOf(device);
-    EXPECT_EQ(line.c_cflag & shown, GetParam().expectedFlags & shown);
+    EXPECT_EQ(line.c_cflag & kept, GetParam().expectedFlags & kept);
+    EXPECT_EQ(line.c_iflag & INPCK, checked);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Settings, SerialPortFraming,
-    testing::Values(FramingCase{"None", ParityNone, StopBitsOne, 0},
-                    FramingCase{"Even", ParityEven, StopBitsOne, PARENB},
-                    FramingCase{"Odd", ParityOdd, StopBitsOne, PARENB | PARODD},
-                    FramingCase{"Mark", ParityMark, StopBitsOne, PARENB | PARODD | CMSPAR},
-                    FramingCase{"TwoStopBits", ParityNone, StopBitsTwo, CSTOPB},
-                    // Out of range: the line keeps what it had.
-                    FramingCase{"UnknownParity", static_cast<ParityType>(7), StopBitsOne, 0},
-                    FramingCase{"UnknownStopBits", ParityNone, static_cast<StopBitsType>(9), 0}),
+    testing::Values(FramingCase{"None", ParityNone, StopBitsOne, 0, false},
+                    FramingCase{"Even", ParityEven, StopBitsOne, PARENB, true},
+                    FramingCase{"Odd", ParityOdd, StopBitsOne, PARENB | PARODD, true},
+                    FramingCase{"Mark", ParityMark, StopBitsOne, PARENB | PARODD | CMSPAR, true},
+                    FramingCase{"TwoStopBits", ParityNone, StopBitsTwo, CSTOPB, false},
+                    // Out of range: the line keeps what it had, but checking follows the value.
+                    FramingCase{"UnknownParity", static_cast<ParityType>(7), StopBitsOne, 0, true},
+                    FramingCase{"UnknownStopBits", ParityNone, static_cast<StopBitsType>(9), 0,
+                                false}),
     [](const testing::TestParamInfo<FramingCase>& info) { return info.param.name; });
 
 TEST_F(SerialPort, SetBaudChangesAnOpenLineAndOnlyStoresOnAClosedOne) {
