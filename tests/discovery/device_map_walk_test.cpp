@@ -27,12 +27,16 @@ TEST_F(RegistryWalkTest, DeviceMapValuesInIndexOrder) {
               1u);
 }
 
+using Offer = RecordingRegistry::ValueOffer;
+
 struct GrowthCase {
     const char* title;
     std::size_t nameLength;
     std::vector<BYTE> data;
     std::string expected;
-    std::size_t reads;  // RegEnumValueA calls at index 0
+    // Name and data capacities offered at index 0, read after read: a value that does not fit
+    // is read again with the name capacity (n + 1) * 2 and the data capacity the call asked for.
+    std::vector<Offer> offers;
 
     friend void PrintTo(const GrowthCase& c, std::ostream* os) { *os << c.title; }
 };
@@ -41,13 +45,14 @@ const std::string k32 = "COM" + std::string(29, '2');
 const std::string k200 = "COM" + std::string(197, '9');
 
 const GrowthCase kGrowthCases[] = {
-    {"NameFits", 31, Text("COM1"), "COM1", 1},
-    {"Name32", 32, Bytes("COM1"), "COM1", 2},
-    {"Name100", 100, Bytes("COM1"), "COM1", 3},  // 32, 66, 134 characters
-    {"Data32NoNul", 8, Bytes(k32), k32, 1},
-    {"Data33", 8, Text(k32), k32, 2},
-    {"Data200AndName40", 40, Text(k200), k200, 2},
-    {"DataCutAtNul", 8, Bytes(std::string("COM3\0junk", 9)), "COM3", 1},
+    {"NameFits", 31, Text("COM1"), "COM1", {{0, 32, 32}}},
+    {"Name32", 32, Bytes("COM1"), "COM1", {{0, 32, 32}, {0, 66, 32}}},
+    {"Name100", 100, Bytes("COM1"), "COM1", {{0, 32, 32}, {0, 66, 32}, {0, 134, 32}}},
+    {"Data32NoNul", 8, Bytes(k32), k32, {{0, 32, 32}}},
+    // Only the data is too long, yet the name capacity grows as well.
+    {"Data33", 8, Text(k32), k32, {{0, 32, 32}, {0, 66, 33}}},
+    {"Data200AndName40", 40, Text(k200), k200, {{0, 32, 32}, {0, 66, 201}}},
+    {"DataCutAtNul", 8, Bytes(std::string("COM3\0junk", 9)), "COM3", {{0, 32, 32}}},
 };
 
 using GrowthTest = RegistryWalkTableTest<GrowthCase>;
@@ -58,7 +63,11 @@ TEST_P(GrowthTest, ReadsTheSameIndexAgainWithLargerBuffers) {
     registry.SetString(kDeviceMap, "Second", "COM2");
     EXPECT_TRUE(WalkMap());
     EXPECT_EQ(ports.PortNames(), (Names{c.expected, "COM2"}));
-    EXPECT_EQ(registry.Calls(std::string("enumvalue ") + kDeviceMap + " 0"), c.reads);
+    // The next value starts again from the first capacities; the end is one more read.
+    std::vector<Offer> expected = c.offers;
+    expected.push_back({1, 32, 32});
+    expected.push_back({2, 32, 32});
+    EXPECT_EQ(registry.ValueOffers(), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Buffers, GrowthTest, ::testing::ValuesIn(kGrowthCases), NameByTitle());

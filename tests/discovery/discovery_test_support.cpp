@@ -31,6 +31,8 @@ LONG RecordingRegistry::RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* 
 LONG RecordingRegistry::RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameChars,
                                       BYTE* data, DWORD* dataBytes) {
     log_.push_back("enumvalue " + PathOf(key) + " " + std::to_string(index));
+    valueOffers_.push_back(
+        {index, nameChars != nullptr ? *nameChars : 0, dataBytes != nullptr ? *dataBytes : 0});
     if (enumValueFailure_ != ERROR_SUCCESS) return enumValueFailure_;
     return InMemoryRegistry::RegEnumValueA(key, index, name, nameChars, data, dataBytes);
 }

@@ -26,6 +26,18 @@ public:
     void FailEnumKeys(const std::string& keyPath, LONG code) { enumKeyFailures_[keyPath] = code; }
     void FailEnumValues(LONG code) { enumValueFailure_ = code; }
 
+    // The capacities a RegEnumValueA call was given, in call order.
+    struct ValueOffer {
+        DWORD index;
+        DWORD nameChars;
+        DWORD dataBytes;
+        bool operator==(const ValueOffer&) const = default;
+        friend void PrintTo(const ValueOffer& o, std::ostream* os) {
+            *os << "{" << o.index << ", " << o.nameChars << ", " << o.dataBytes << "}";
+        }
+    };
+    const std::vector<ValueOffer>& ValueOffers() const { return valueOffers_; }
+
     // How many logged calls begin with `prefix`.
     std::size_t Calls(const std::string& prefix) const;
     const std::vector<std::string>& Log() const { return log_; }
@@ -44,6 +56,7 @@ private:
 
     std::vector<std::string> log_;
     std::map<HKEY, std::string> paths_;
+    std::vector<ValueOffer> valueOffers_;
     std::map<std::string, LONG> queryFailures_;
     std::map<std::string, LONG> enumKeyFailures_;
     LONG enumValueFailure_ = ERROR_SUCCESS;
