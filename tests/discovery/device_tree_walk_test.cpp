@@ -189,8 +189,10 @@ TEST_F(RegistryWalkTest, RefusedParametersKeyOnlyPassesTheInstanceOver) {
 
 struct ReadFailureCase {
     const char* title;
-    // Reading this value, or the subkey names of this key below the root, gives ERROR_GEN_FAILURE.
+    // Reading this value (in the key `failingIn` below the root, or in any key when that is
+    // empty), or the subkey names of this key below the root, gives ERROR_GEN_FAILURE.
     const char* failingValue;
+    std::string failingIn;
     const char* failingEnumKey;
     bool walkFails;
     Names expected;
@@ -199,22 +201,32 @@ struct ReadFailureCase {
 };
 
 const ReadFailureCase kReadFailureCases[] = {
-    {"Class", "CLASS", nullptr, false, {"COM2"}},
-    {"ClassGuid", "CLASSGUID", nullptr, false, {"COM1"}},
-    {"PortName", "PORTNAME", nullptr, true, {}},
-    {"FriendlyName", "FRIENDLYNAME", nullptr, true, {}},
-    {"DeviceNames", nullptr, "ACPI\\PNP0501", true, {}},
+    {"Class", "CLASS", "", nullptr, false, {"COM2"}},
+    {"ClassGuid", "CLASSGUID", "", nullptr, false, {"COM1"}},
+    {"PortName", "PORTNAME", "", nullptr, true, {}},
+    // Only a missing name in the instance sends the walk to its parameters; a failure there is
+    // a failure of the walk, not a port without a name.
+    {"ParametersPortName", "PORTNAME", "ACPI\\PNP0501\\1\\DEVICE PARAMETERS", nullptr, true, {}},
+    {"FriendlyName", "FRIENDLYNAME", "", nullptr, true, {}},
+    {"DeviceNames", nullptr, "", "ACPI\\PNP0501", true, {}},
 };
 
 using ReadFailureTest = RegistryWalkTableTest<ReadFailureCase>;
 
 TEST_P(ReadFailureTest, OnlyClassReadsAreForgiven) {
     const ReadFailureCase& c = GetParam();
-    AddPortInstance(registry, "ACPI\\PNP0501\\1", "COM1", "One");
+    // The first port's name is in its parameters, the second's in the instance itself.
+    registry.SetString(kInstance, "CLASS", "Ports");
+    registry.SetString(kInstance + "\\DEVICE PARAMETERS", "PORTNAME", "COM1");
+    registry.SetString(kInstance, "FRIENDLYNAME", "One");
     registry.SetString(kSecondInstance, "CLASSGUID", kPortsGuid);
     registry.SetString(kSecondInstance, "PORTNAME", "COM2");
     registry.SetString(kSecondInstance, "FRIENDLYNAME", "Two");
-    if (c.failingValue != nullptr) registry.FailQuery(c.failingValue, ERROR_GEN_FAILURE);
+    if (c.failingValue != nullptr) {
+        const std::string key =
+            c.failingIn.empty() ? "" : std::string(kNtTreeRoot) + "\\" + c.failingIn;
+        registry.FailQuery(c.failingValue, ERROR_GEN_FAILURE, key);
+    }
     if (c.failingEnumKey != nullptr) {
         registry.FailEnumKeys(std::string(kNtTreeRoot) + "\\" + c.failingEnumKey,
                               ERROR_GEN_FAILURE);

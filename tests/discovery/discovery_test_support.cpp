@@ -40,8 +40,10 @@ LONG RecordingRegistry::RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* 
 LONG RecordingRegistry::RegQueryValueExA(HKEY key, const char* valueName, BYTE* data,
                                          DWORD* dataBytes) {
     log_.push_back("query " + PathOf(key) + " " + valueName);
-    const auto failure = queryFailures_.find(valueName);
-    if (failure != queryFailures_.end()) return failure->second;
+    for (const std::string& path : {PathOf(key), std::string()}) {
+        const auto failure = queryFailures_.find({path, valueName});
+        if (failure != queryFailures_.end()) return failure->second;
+    }
     return InMemoryRegistry::RegQueryValueExA(key, valueName, data, dataBytes);
 }
 

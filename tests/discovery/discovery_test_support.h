@@ -9,6 +9,7 @@
 #include <map>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "discovery/serial_port_discovery.h"
@@ -22,7 +23,10 @@ inline constexpr const char* kPortsGuid = "{4D36E978-E325-11CE-BFC1-08002BE10318
 // as the walk built it from the names it passed, and fails the reads it was told to fail.
 class RecordingRegistry : public platform::InMemoryRegistry {
 public:
-    void FailQuery(const std::string& valueName, LONG code) { queryFailures_[valueName] = code; }
+    // Reads of `valueName` in the key at `keyPath`, or in any key when it is empty, fail.
+    void FailQuery(const std::string& valueName, LONG code, const std::string& keyPath = "") {
+        queryFailures_[{keyPath, valueName}] = code;
+    }
     void FailEnumKeys(const std::string& keyPath, LONG code) { enumKeyFailures_[keyPath] = code; }
     void FailEnumValues(LONG code) { enumValueFailure_ = code; }
 
@@ -57,7 +61,7 @@ private:
     std::vector<std::string> log_;
     std::map<HKEY, std::string> paths_;
     std::vector<ValueOffer> valueOffers_;
-    std::map<std::string, LONG> queryFailures_;
+    std::map<std::pair<std::string, std::string>, LONG> queryFailures_;  // by key path, value
     std::map<std::string, LONG> enumKeyFailures_;
     LONG enumValueFailure_ = ERROR_SUCCESS;
 };
