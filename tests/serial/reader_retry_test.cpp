@@ -43,21 +43,29 @@ TEST(VanishedDevice, IsRetriedSeldomAndAReopenReadsTheLiveDeviceAgain) {
     ASSERT_TRUE(port.IsOpen());
     vanishing.CloseMaster();
     ASSERT_TRUE(window.ServeUntil([&] { return lines.size() >= 2; })) << "the failure's report";
+    const std::vector<std::string> report = {"The device is not connected.", ""};
+    EXPECT_EQ(lines, report) << "the system's text for the failed read, with its line end";
 
-    const auto before = qdax_test::ContextSwitchesByThread();
+    // The retries wait 50, 100, 200, 400 and 800 ms, then a second each time: six in the first
+    // 3 s after the report and three in the next 3 s, a turn each. Retrying at the read pace
+    // would take 60 turns in each, a fixed 150 ms 20; a busier machine only makes fewer.
+    const auto atReport = qdax_test::ContextSwitchesByThread();
     window.ServeUntil([] { return false; }, 3s);
-    const auto after = qdax_test::ContextSwitchesByThread();
-    // Retrying at the read pace of 50 ms would take 60 turns in these 3 s; a busier machine
-    // only makes fewer.
-    EXPECT_LE(BusiestPortThread(beforePort, before, after), 20u);
-    EXPECT_EQ(lines.size(), 2u) << "a lasting error is reported once";
+    const auto early = qdax_test::ContextSwitchesByThread();
+    window.ServeUntil([] { return false; }, 3s);
+    const auto late = qdax_test::ContextSwitchesByThread();
+    const std::uint64_t earlyTurns = BusiestPortThread(beforePort, atReport, early);
+    const std::uint64_t lateTurns = BusiestPortThread(beforePort, early, late);
+    EXPECT_LE(earlyTurns, 10u);
+    EXPECT_LE(lateTurns, 5u) << "the retries grow further apart while the failure lasts";
+    EXPECT_EQ(lines, report) << "a lasting error is reported once";
 
     qdax_test::PtyDevice live;
     port.OpenPort(live.SlavePath(), 19200, ParityNone, StopBitsOne, 50, WriteModeOverlapped);
     ASSERT_TRUE(port.IsOpen());
     ASSERT_TRUE(live.Write("BACK\r"));
     ASSERT_TRUE(window.ServeUntil([&] { return lines.size() >= 3; }));
-    EXPECT_EQ(lines.back(), "BACK");
+    EXPECT_EQ(lines, (std::vector<std::string>{report[0], report[1], "BACK"}));
 }
 
 }  // namespace
