@@ -1,7 +1,11 @@
 // "Reset Port" with USB adapters as operators handle them on Linux: one pulled and plugged back in
-// under another tty name while the window runs. Devices are simulators behind fake sysfs and
+// under another tty name while the window runs, and one whose device stopped reading, so that
+// what the window wrote is stuck on the way out. Devices are simulators behind fake sysfs and
 // /dev trees.
+#include <signal.h>
+
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -25,6 +29,10 @@ namespace {
 
 using linux_ports_test::FakeSysfs;
 using linux_ports_test::UsbStrings;
+
+// Far more than any Reset Port or close takes, and far less than the 30 s a tty's close may
+// wait for output that does not drain.
+constexpr qint64 kPromptlyMs = 10000;
 
 UsbStrings Ftdi(const std::string& serial) {
     return {"0403", "6001", "FTDI", "FT232R USB UART", serial};
@@ -72,6 +80,7 @@ private slots:
     void initTestCase() { SetApplicationTitle(); }
 
     void resetAfterAReplugReachesTheSameAdapter();
+    void resetAndCloseReturnPromptlyWhileTheDeviceStoppedReading();
 };
 
 void AdapterTest::resetAfterAReplugReachesTheSameAdapter() {
@@ -125,6 +134,43 @@ void AdapterTest::resetAfterAReplugReachesTheSameAdapter() {
     QTRY_VERIFY(window.SendLog->toPlainText().endsWith("--> B\n<-- BACK"));
     QCOMPARE(qdax_test::ReadRecording(back.wire), std::string("B\r"));
     QCOMPARE(qdax_test::ReadRecording(other.wire), std::string());
+}
+
+void AdapterTest::resetAndCloseReturnPromptlyWhileTheDeviceStoppedReading() {
+    qdax_test::TempDir portsDir;
+    const ConfiguredSources configured(platform::PortSources{"", portsDir.path()});
+    qdax_test::SimulatorProcess device(portsDir.path());
+    auto test = std::make_unique<TestWindow>(std::vector<TestPort>{{device.comName(), "Device"}});
+    TMainForm& window = *test->form;
+    QVERIFY(ResetTheOnlyPort(window));
+    window.SendCommand("VER");
+    QTRY_VERIFY(window.SendLog->toPlainText().endsWith("<-- Q-Dax simulator 1.0"));
+
+    // The device stops reading; far more than a pseudo-terminal holds is written to it.
+    QCOMPARE(kill(device.pid(), SIGSTOP), 0);
+    // A stopped simulator would not take the signal that ends it.
+    struct Resume {
+        pid_t pid;
+        ~Resume() { kill(pid, SIGCONT); }
+    } resume{device.pid()};
+    const auto fillTheLine = [&] {
+        for (int i = 0; i < 16; ++i) window.SendCommand(std::string(4000, 'w'));
+    };
+    fillTheLine();
+
+    QElapsedTimer clock;
+    clock.start();
+    window.SetPortButton->click();
+    const qint64 resetMs = clock.elapsed();
+    QVERIFY2(resetMs < kPromptlyMs, qPrintable(QString("Reset Port took %1 ms").arg(resetMs)));
+    QVERIFY(window.Port->IsOpen());
+
+    fillTheLine();
+    clock.restart();
+    window.close();
+    test.reset();
+    const qint64 closeMs = clock.elapsed();
+    QVERIFY2(closeMs < kPromptlyMs, qPrintable(QString("closing took %1 ms").arg(closeMs)));
 }
 
 QTEST_MAIN(AdapterTest)
