@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "app/comm_log_view.h"
+#include "app/window_playback_host.h"
 #include "discovery/serial_port_discovery.h"
 #include "platform/registry.h"
+#include "playback/playback.h"
 
 class DelaySpinEdit;
 class ExistingPathFileDialog;
@@ -109,9 +111,16 @@ public:
     QLabel* Label7 = nullptr;
 
     SerialPortInfo* Port = nullptr;      // owned; created by the first "Reset Port"
-    std::int32_t NextLine = 0;           // the line of the file area that playback sends next
-    bool Playing = false;                // playback is running
     std::vector<std::string> PortNames;  // device names, parallel to the items of ComPortCombo
+
+private:
+    // The playback rules shared with qdax-play; they keep NextLine and Playing.
+    WindowPlaybackHost playbackHost_{*this};
+    Playback playback_{playbackHost_};
+
+public:
+    std::int32_t& NextLine = playback_.NextLine;  // the line of the file area sent next
+    bool& Playing = playback_.Playing;            // playback is running
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -123,8 +132,6 @@ private:
     void CentreOnScreen();
     void SaveLog(const QString& fileName);
     void LoadFileIntoArea(const QString& fileName);
-    // Waits the command delay, then sends the next line.
-    void AdvancePlayback();
 
     // Connects `signal` of `sender` to `handler`, run inside the guard.
     template <typename Sender, typename Signal>

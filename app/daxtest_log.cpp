@@ -8,28 +8,16 @@
 #include "app/modal_runner.h"
 #include "app/system_text.h"
 #include "app/text_files.h"
+#include "playback/log_lines.h"
 #include "serial/serial_port_info.h"
 
-namespace {
-
-constexpr char kSentPrefix[] = "--> ";
-constexpr char kReceivedPrefix[] = "<-- ";
-
-}  // namespace
-
 void TMainForm::SendCommand(const std::string& text) {
-    SendLog->AppendLine(kSentPrefix + text);
-    Port->SerialPortWrite(text + '\r');
+    SendLog->AppendLine(SentLogLine(text));
+    Port->SerialPortWrite(CommandOnTheWire(text));
 }
 
 void TMainForm::OnLineReceived(const char* line) {
-    if (*line == '\0') {
-        return;  // neither logged nor an answer
-    }
-    SendLog->AppendLine(kReceivedPrefix + std::string(line));
-    if (Playing) {
-        AdvancePlayback();
-    }
+    playback_.LineReceived(line);
 }
 
 void TMainForm::ManualEntryKeyPress(char& key) {
