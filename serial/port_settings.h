@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "platform/win32_types.h"
+
 enum ParityType : std::uint8_t {
     ParityNone = 0,
     ParityEven = 1,
@@ -25,3 +27,7 @@ enum WriteModeType : std::uint8_t {
 // Receives one line without its line end (possibly empty), NUL-terminated, on the window thread.
 // The text is valid only during the call.
 using LineReceivedCallback = std::function<void(const char* line)>;
+
+// Told on the window thread that a read failed with the system error `code`, just before the
+// system's text for it arrives as received lines. A program without an operator stops there.
+using ReadFailureCallback = std::function<void(DWORD code)>;

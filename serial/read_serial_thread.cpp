@@ -49,6 +49,10 @@ void ReadSerialThread::SetCallback(LineReceivedCallback lineCallback) {
     lineCallback_ = std::move(lineCallback);
 }
 
+void ReadSerialThread::SetReadFailureCallback(ReadFailureCallback readFailureCallback) {
+    readFailureCallback_ = std::move(readFailureCallback);
+}
+
 void ReadSerialThread::OnTerminateRequested() {
     WakeUp();
 }
@@ -151,7 +155,10 @@ void ReadSerialThread::ReportFailedRead(DWORD code) {
         platform::LocalFree(text);
     }
     bytesRead_ = static_cast<DWORD>(text != nullptr ? copied : 0);
-    HandOver();
+    Synchronize([this, code] {
+        if (readFailureCallback_) readFailureCallback_(code);
+        ShowTransmission();
+    });
 }
 
 void ReadSerialThread::HandOver() {

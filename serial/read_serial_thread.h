@@ -19,6 +19,8 @@ public:
 
     // Window thread only; the next line delivered goes to the new callback.
     void SetCallback(LineReceivedCallback lineCallback);
+    // Window thread only; none at first.
+    void SetReadFailureCallback(ReadFailureCallback readFailureCallback);
     // Cuts short a rest between reads (after a failed read, or with no port), so the next read
     // starts at once.
     void WakeUp();
@@ -40,6 +42,7 @@ private:
     OVERLAPPED* completion_;
     std::int32_t timeout_;
     LineReceivedCallback lineCallback_;
+    ReadFailureCallback readFailureCallback_;
     std::uint8_t receiveBuffer_[LineAssembler::kReadSize] = {};
     DWORD bytesRead_ = 0;
     LineAssembler assembler_;

@@ -91,6 +91,7 @@ void SerialPortInfo::OpenPort(const std::string& name, std::int32_t baud, Parity
     ConfigurePortA(baud, parity, stopBits, timeout);
     if (reader == nullptr) {
         reader = new ReadSerialThread(&portHandle, &readCompletion, timeout, lineCallback);
+        reader->SetReadFailureCallback(readFailureCallback);
     }
     reader->Resume();
     // Wakes a reader resting after a lasting error on the old handle, so that it reads the new
@@ -190,6 +191,11 @@ void SerialPortInfo::SetStopBits(StopBitsType stopBits) {
 void SerialPortInfo::SetCallback(LineReceivedCallback lineCallback) {
     this->lineCallback = lineCallback;
     if (reader != nullptr) reader->SetCallback(std::move(lineCallback));
+}
+
+void SerialPortInfo::SetReadFailureCallback(ReadFailureCallback readFailureCallback) {
+    this->readFailureCallback = readFailureCallback;
+    if (reader != nullptr) reader->SetReadFailureCallback(std::move(readFailureCallback));
 }
 
 bool SerialPortInfo::SerialPortWrite(const std::string& text) {

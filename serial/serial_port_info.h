@@ -38,6 +38,8 @@ public:
     void SetParity(ParityType parity);
     void SetStopBits(StopBitsType stopBits);
     void SetCallback(LineReceivedCallback lineCallback);
+    // Passed on to the reader, now or when the first successful open creates it.
+    void SetReadFailureCallback(ReadFailureCallback readFailureCallback);
     // Starts writing the whole text. True when the write did not complete within the call (in
     // progress or failed), false when it completed at once.
     bool SerialPortWrite(const std::string& text);
@@ -60,6 +62,7 @@ private:
     bool isOpen = false;
     ReadSerialThread* reader = nullptr;
     LineReceivedCallback lineCallback;
+    ReadFailureCallback readFailureCallback;
     OVERLAPPED readCompletion{};
     HANDLE portHandle = INVALID_HANDLE_VALUE;
     std::int32_t baudRate = 19200;

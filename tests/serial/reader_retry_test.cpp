@@ -68,4 +68,25 @@ TEST(VanishedDevice, IsRetriedSeldomAndAReopenReadsTheLiveDeviceAgain) {
     EXPECT_EQ(lines, (std::vector<std::string>{report[0], report[1], "BACK"}));
 }
 
+TEST(VanishedDevice, IsToldOnceWithItsCodeBeforeItsText) {
+    TestDispatcher window;
+    std::vector<std::string> events;
+    qdax_test::PtyDevice vanishing;
+    SerialPortInfo port(vanishing.SlavePath(), 19200, ParityNone, StopBitsOne, 50,
+                        WriteModeOverlapped, [&](const char* line) { events.emplace_back(line); });
+    ASSERT_TRUE(port.IsOpen());
+    port.SetReadFailureCallback(
+        [&](DWORD code) { events.push_back("failure " + std::to_string(code)); });
+    ASSERT_TRUE(vanishing.Write("BEFORE\r"));
+    ASSERT_TRUE(window.ServeUntil([&] { return events.size() >= 1; }));
+    vanishing.CloseMaster();
+    ASSERT_TRUE(window.ServeUntil([&] { return events.size() >= 4; }));
+    window.ServeUntil([] { return false; }, 1s);
+
+    const std::vector<std::string> expected{"BEFORE",
+                                            "failure " + std::to_string(ERROR_DEVICE_NOT_CONNECTED),
+                                            "The device is not connected.", ""};
+    EXPECT_EQ(events, expected);
+}
+
 }  // namespace
