@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "bench/common/blocking_dispatcher.h"
 #include "bench/common/process_usage.h"
 #include "bench/common/section.h"
+#include "platform/blocking_dispatcher.h"
 #include "platform/message_box.h"
 #include "serial/serial_port_info.h"
 #include "tests/support/pty_device.h"
@@ -29,7 +29,7 @@ struct Stretch {
     std::size_t lines = 0;  // delivered during the stretch
 };
 
-Stretch Measure(const std::string& device, bench::BlockingDispatcher& window,
+Stretch Measure(const std::string& device, platform::BlockingDispatcher& window,
                 std::chrono::seconds length, const std::size_t& lines) {
     const std::size_t linesBefore = lines;
     const bench::ProcessUsage before = bench::SampleProcessUsage();
@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
     const bench::BenchArguments arguments = bench::ParseBenchArguments(argc, argv);
     const std::chrono::seconds length = arguments.quick ? 2s : 10s;
 
-    bench::BlockingDispatcher window;
+    platform::BlockingDispatcher window;
     std::vector<std::string> boxes;
     platform::SetMessageBoxHandler(
         [&](const std::string& text, const std::string&, DWORD) { boxes.push_back(text); });

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "bench/common/blocking_dispatcher.h"
 #include "bench/common/section.h"
 #include "bench/line_assembly/allocation_counter.h"
+#include "platform/blocking_dispatcher.h"
 #include "serial/line_assembler.h"
 #include "serial/serial_port_info.h"
 #include "tests/support/pty_device.h"
@@ -89,7 +89,7 @@ void Bursts(benchmark::State& state) {
 // Full reads through the port object's reader on a pseudo-terminal: each burst of 255 bytes is
 // one read, handed over and cut into lines on the serving thread.
 void ReaderBursts(benchmark::State& state) {
-    bench::BlockingDispatcher window;
+    platform::BlockingDispatcher window;
     qdax_test::PtyDevice device;
     std::uint64_t lines = 0;
     SerialPortInfo port(device.SlavePath(), 19200, ParityNone, StopBitsOne, 50, WriteModeOverlapped,

@@ -1,6 +1,6 @@
-// The window thread of a benchmark without a window: tasks that the port's reader hands over
-// queue here and run on the thread that serves them. Waiting for a task never polls, so the
-// serving thread costs nothing while the reader is quiet.
+// The window thread of a program without a window (qdax-play, the benchmarks): tasks that the
+// port's reader hands over queue here and run on the thread that serves them. Waiting for a task
+// never polls, so the serving thread costs nothing while the reader is quiet.
 #pragma once
 
 #include <chrono>
@@ -11,9 +11,9 @@
 
 #include "platform/window_dispatcher.h"
 
-namespace bench {
+namespace platform {
 
-class BlockingDispatcher : public platform::WindowDispatcher {
+class BlockingDispatcher : public WindowDispatcher {
 public:
     BlockingDispatcher();  // installed for its lifetime
     ~BlockingDispatcher() override;
@@ -29,10 +29,10 @@ public:
     bool ServeUntil(const std::function<bool()>& done, std::chrono::steady_clock::duration limit);
 
 private:
-    platform::WindowDispatcher* previous_;
+    WindowDispatcher* previous_;
     std::mutex mutex_;
     std::condition_variable posted_;
     std::deque<std::function<void()>> tasks_;
 };
 
-}  // namespace bench
+}  // namespace platform

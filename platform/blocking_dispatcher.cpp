@@ -1,13 +1,13 @@
-#include "bench/common/blocking_dispatcher.h"
+#include "platform/blocking_dispatcher.h"
 
 #include <utility>
 
-namespace bench {
+namespace platform {
 
-BlockingDispatcher::BlockingDispatcher() : previous_(platform::InstallWindowDispatcher(this)) {}
+BlockingDispatcher::BlockingDispatcher() : previous_(InstallWindowDispatcher(this)) {}
 
 BlockingDispatcher::~BlockingDispatcher() {
-    platform::InstallWindowDispatcher(previous_);
+    InstallWindowDispatcher(previous_);
 }
 
 void BlockingDispatcher::Post(std::function<void()> task) {
@@ -38,4 +38,4 @@ bool BlockingDispatcher::ServeUntil(const std::function<bool()>& done,
     return true;
 }
 
-}  // namespace bench
+}  // namespace platform
