@@ -6,6 +6,7 @@
 
 #include "app/app_error.h"
 #include "platform/file_access.h"
+#include "platform/standard_streams.h"
 
 namespace {
 
@@ -23,19 +24,30 @@ std::vector<std::string> SplitLines(std::string_view text) {
     return lines;
 }
 
-}  // namespace
+// One byte beyond the capacity tells a text that fits from one that does not.
+std::size_t ReadLimit(std::size_t capacity) {
+    return capacity < std::numeric_limits<std::size_t>::max() ? capacity + 1 : capacity;
+}
 
-std::vector<std::string> LoadCommandFile(const std::string& path, std::size_t capacity) {
-    // One byte beyond the capacity tells a text that fits from one that does not.
-    const std::size_t limit =
-        capacity < std::numeric_limits<std::size_t>::max() ? capacity + 1 : capacity;
-    const std::optional<std::string> bytes = platform::ReadFileHead(path, limit);
-    if (!bytes) throw AppError("Cannot open file " + path);
-
+std::vector<std::string> CommandLines(const std::optional<std::string>& bytes, std::size_t capacity,
+                                      const std::string& readError) {
+    if (!bytes) throw AppError(readError);
     std::string_view text(*bytes);
     text = text.substr(0, text.find('\0'));
     if (text.size() > capacity) throw AppError("Text exceeds memo capacity");
     return SplitLines(text);
+}
+
+}  // namespace
+
+std::vector<std::string> LoadCommandFile(const std::string& path, std::size_t capacity) {
+    return CommandLines(platform::ReadFileHead(path, ReadLimit(capacity)), capacity,
+                        "Cannot open file " + path);
+}
+
+std::vector<std::string> LoadCommandInput(std::size_t capacity) {
+    return CommandLines(platform::ReadStandardInput(ReadLimit(capacity)), capacity,
+                        "Cannot read standard input");
 }
 
 void SaveLogFile(const std::string& path, const std::vector<std::string>& lines) {

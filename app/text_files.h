@@ -18,6 +18,9 @@ inline constexpr std::size_t kFileAreaCapacity = 16 * 1024 * 1024;
 // "Text exceeds memo capacity" when its text is longer than `capacity`.
 std::vector<std::string> LoadCommandFile(const std::string& path,
                                          std::size_t capacity = kFileAreaCapacity);
+// The same for a command file given on standard input, read up to its end; throws AppError
+// "Cannot read standard input" when it cannot be read.
+std::vector<std::string> LoadCommandInput(std::size_t capacity = kFileAreaCapacity);
 
 // Replaces the file at `path` with `lines`, each followed by CR LF; an empty log gives an empty
 // file. A failed save leaves any earlier file untouched. Throws AppError "Cannot create file

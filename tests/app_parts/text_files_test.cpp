@@ -1,5 +1,6 @@
 #include "app/text_files.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -79,6 +80,26 @@ std::string AllLineBytes() {
     return bytes;
 }
 
+// Standard input comes from the file at `path` while the object lives.
+class StandardInputFrom {
+public:
+    explicit StandardInputFrom(const std::string& path) : saved_(::dup(STDIN_FILENO)) {
+        const int file = ::open(path.c_str(), O_RDONLY);
+        EXPECT_GE(file, 0);
+        EXPECT_EQ(::dup2(file, STDIN_FILENO), STDIN_FILENO);
+        ::close(file);
+    }
+    ~StandardInputFrom() {
+        ::dup2(saved_, STDIN_FILENO);
+        ::close(saved_);
+    }
+    StandardInputFrom(const StandardInputFrom&) = delete;
+    StandardInputFrom& operator=(const StandardInputFrom&) = delete;
+
+private:
+    int saved_;
+};
+
 struct LoadCase {
     const char* name;
     std::string bytes;
@@ -90,6 +111,12 @@ class LoadCommandFileTest : public TextFilesTest, public ::testing::WithParamInt
 TEST_P(LoadCommandFileTest, SplitsIntoLines) {
     const std::string path = Write("commands.txt", GetParam().bytes);
     EXPECT_EQ(LoadCommandFile(path), GetParam().lines);
+}
+
+TEST_P(LoadCommandFileTest, StandardInputSplitsTheSame) {
+    const std::string path = Write("commands.txt", GetParam().bytes);
+    StandardInputFrom input(path);
+    EXPECT_EQ(LoadCommandInput(), GetParam().lines);
 }
 
 using namespace std::string_literals;
@@ -125,6 +152,23 @@ TEST_F(TextFilesTest, TextOfExactlyTheCapacityLoads) {
 TEST_F(TextFilesTest, TextOneByteOverTheCapacityIsRefused) {
     const std::string path = Write("over.txt", "0123456789\r\n12345");
     EXPECT_EQ(MessageOf([&] { LoadCommandFile(path, 16); }), "Text exceeds memo capacity");
+}
+
+// Loads `text` as the command file on standard input, given through a pipe as a shell gives it.
+Lines LoadThroughPipe(const std::string& text, std::size_t capacity) {
+    int ends[2];
+    EXPECT_EQ(::pipe(ends), 0);
+    EXPECT_EQ(::write(ends[1], text.data(), text.size()), static_cast<ssize_t>(text.size()));
+    ::close(ends[1]);
+    StandardInputFrom input("/dev/fd/" + std::to_string(ends[0]));
+    ::close(ends[0]);
+    return LoadCommandInput(capacity);
+}
+
+TEST_F(TextFilesTest, StandardInputFromAPipeHasTheSameCapacity) {
+    EXPECT_EQ(LoadThroughPipe("0123456789\r\n1234", 16), (Lines{"0123456789", "1234"}));
+    EXPECT_EQ(MessageOf([] { LoadThroughPipe("0123456789\r\n12345", 16); }),
+              "Text exceeds memo capacity");
 }
 
 TEST_F(TextFilesTest, CapacityCountsTheTextBeforeANul) {

@@ -1,0 +1,30 @@
+#include <fcntl.h>
+#include <io.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/standard_streams.h"
+
+namespace platform {
+
+std::optional<std::string> ReadStandardInput(std::size_t limit) {
+    // Binary, so that carriage returns and a Ctrl+Z reach the reader as the bytes they are.
+    if (::_setmode(::_fileno(stdin), _O_BINARY) == -1) return std::nullopt;
+    std::string bytes;
+    char buffer[65536];
+    while (bytes.size() < limit) {
+        const std::size_t wanted = std::min(sizeof buffer, limit - bytes.size());
+        const std::size_t count = std::fread(buffer, 1, wanted, stdin);
+        bytes.append(buffer, count);
+        if (count < wanted) break;
+    }
+    if (std::ferror(stdin)) return std::nullopt;
+    return bytes;
+}
+
+bool StandardErrorIsTerminal() {
+    return ::_isatty(::_fileno(stderr)) != 0;
+}
+
+}  // namespace platform
