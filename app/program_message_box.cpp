@@ -4,7 +4,7 @@
 
 #include "app/modal_runner.h"
 #include "app/system_text.h"
-#include "platform/comm.h"
+#include "platform/system_error_text.h"
 
 namespace {
 
@@ -21,26 +21,10 @@ constexpr char kUnpluggedAdvice[] =
     "The port's adapter is not plugged in. Plug it in and press Reset Port again.";
 #endif
 
-std::string SystemMessageText(DWORD systemError) {
-    char* buffer = nullptr;
-    const DWORD length = platform::FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, systemError, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-    std::string text = length != 0 && buffer != nullptr ? std::string(buffer, length) : "";
-    platform::LocalFree(buffer);
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) {
-        text.pop_back();
-    }
-    if (text.empty()) {
-        text = "System error " + std::to_string(systemError);
-    }
-    return text;
-}
-
 }  // namespace
 
 QString SystemErrorReason(DWORD systemError) {
-    QString reason = FromBytes(SystemMessageText(systemError));
+    QString reason = FromBytes(platform::SystemErrorText(systemError));
 #ifndef _WIN32
     if (systemError == ERROR_ACCESS_DENIED) {
         reason += QStringLiteral("\n\n") + QString::fromLatin1(kDialoutAdvice);
