@@ -7,15 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/child_process.h"
 #include "tests/support/wait_until.h"
 
 namespace qdax_test {
 
-struct SimulatorRun {
-    int exitCode = -1;
-    std::string standardOutput;
-    std::string standardError;
-};
+using SimulatorRun = ChildOutcome;
 
 // Throws std::runtime_error when the simulator does not end within `timeout`.
 SimulatorRun RunSimulator(const std::vector<std::string>& arguments,
