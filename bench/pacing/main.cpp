@@ -24,6 +24,16 @@ std::vector<Contender> Contenders() {
     return {
         {"reference loop", false, true, pacing::PlayWithReferenceLoop},
         {"Q-Dax window", true, false, pacing::PlayWithWindow},
+        {"qdax-play", false, false,
+         [](const pacing::CommandFile& file) {
+             return pacing::PlayWithProgram(
+                 QDAX_PLAY_PATH,
+                 [](const std::string& ptyPath, const std::string& commandsPath) {
+                     return std::vector<std::string>{"--port", ptyPath,   "--delay",
+                                                     "0",      "--quiet", commandsPath};
+                 },
+                 "qdax-play", file);
+         }},
         {"pyserial", false, false,
          [scripts](const pacing::CommandFile& file) {
              return pacing::PlayWithScript(QDAX_PYTHON3, scripts + "/pyserial_player.py", file);

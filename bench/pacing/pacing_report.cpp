@@ -135,7 +135,9 @@ void WritePacingReport(const std::vector<ContenderResult>& results, std::size_t 
         "command to the last.");
     section.Paragraph(
         "Contenders: the program (its real window offscreen, port object and reader on the "
-        "simulator's pseudo-terminal, Play pressed); a reference loop written directly on the "
+        "simulator's pseudo-terminal, Play pressed); qdax-play, the same playback from the "
+        "command line (--delay 0 --quiet, the pseudo-terminal's path as its port); a reference "
+        "loop written directly on the "
         "pseudo-terminal with the same rule (send, read a non-empty line, wait for 50 ms of "
         "silence; the limit); a Python script with pyserial (write, readline, then reads with a "
         "50 ms time-out until one comes back empty); an expect script (send, expect a line, then "

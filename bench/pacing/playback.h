@@ -55,6 +55,12 @@ private:
 // when the playback goes wrong.
 Playback PlayWithWindow(const CommandFile& file);
 Playback PlayWithReferenceLoop(const CommandFile& file);
+// The arguments a player program takes, given the device's pseudo-terminal and the command file.
+using ProgramArguments = std::function<std::vector<std::string>(const std::string& ptyPath,
+                                                                const std::string& commandsPath)>;
+// `program` run with `arguments`; `name` tells it apart in messages.
+Playback PlayWithProgram(const std::string& program, const ProgramArguments& arguments,
+                         const std::string& name, const CommandFile& file);
 // `interpreter script ptyPath commandsPath`, for the pyserial and expect players.
 Playback PlayWithScript(const std::string& interpreter, const std::string& script,
                         const CommandFile& file);

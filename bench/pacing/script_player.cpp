@@ -1,5 +1,6 @@
-// Players that an engineer might write instead of using the program: a script run by its
-// interpreter as `interpreter script ptyPath commandsPath`.
+// Players that run as programs of their own: qdax-play, and what an engineer might write instead
+// of using the program, a script run by its interpreter as `interpreter script ptyPath
+// commandsPath`.
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -30,15 +31,15 @@ std::string ReadAvailable(int fd) {
 
 }  // namespace
 
-Playback PlayWithScript(const std::string& interpreter, const std::string& script,
-                        const CommandFile& file) {
+Playback PlayWithProgram(const std::string& program, const ProgramArguments& arguments,
+                         const std::string& name, const CommandFile& file) {
     qdax_test::TempDir dir;
     const std::string commands = dir.file("commands.txt");
     std::ofstream(commands, std::ios::binary) << file.bytes;
     TimedDevice device(dir.path(), dir.file("wire.fifo"));
 
     qdax_test::ChildProcess player =
-        qdax_test::StartChild(interpreter, {script, device.PtyPath(), commands}, true);
+        qdax_test::StartChild(program, arguments(device.PtyPath(), commands), true);
     std::optional<int> exitCode;
     const auto playerRuns = [&] {
         if (!exitCode) exitCode = qdax_test::WaitForChild(player.pid, std::chrono::milliseconds(0));
@@ -59,15 +60,25 @@ Playback PlayWithScript(const std::string& interpreter, const std::string& scrip
     try {
         playback = device.Finish(file, playerRuns);
     } catch (const std::runtime_error& failure) {
-        throw std::runtime_error(std::string(failure.what()) + "; " + script + ": " + collect());
+        throw std::runtime_error(std::string(failure.what()) + "; " + name + ": " + collect());
     }
     const std::string errors = collect();
     if (exitCode != 0) {
-        throw std::runtime_error(script + " failed (exit status " +
+        throw std::runtime_error(name + " failed (exit status " +
                                  (exitCode ? std::to_string(*exitCode) : "unknown") +
                                  "): " + errors);
     }
     return playback;
+}
+
+Playback PlayWithScript(const std::string& interpreter, const std::string& script,
+                        const CommandFile& file) {
+    return PlayWithProgram(
+        interpreter,
+        [&script](const std::string& ptyPath, const std::string& commandsPath) {
+            return std::vector<std::string>{script, ptyPath, commandsPath};
+        },
+        script, file);
 }
 
 }  // namespace pacing
