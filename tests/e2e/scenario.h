@@ -108,6 +108,12 @@ public:
     const std::string& FilesDir() const { return filesDir_; }
     // A path for a file of the scenario's own, in FilesDir().
     std::string File(const std::string& name) const { return filesDir_ + "/" + name; }
+#ifndef _WIN32
+    // Where the window finds its ports, for a device of the caller's own (the pacing benchmark's).
+    const std::string& PortsDir() const {
+        return portsDir_;
+    }
+#endif
 
 private:
     // The window over `registry`, shown and active.
