@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -14,5 +16,10 @@ std::optional<std::string> ReadStandardInput(std::size_t limit);
 
 // True when standard error is a terminal or console, where a line that rewrites itself makes sense.
 bool StandardErrorIsTerminal();
+
+// Writes 8-bit text in the system's character set (platform/system_text.h) to `stream`: to a file
+// or pipe as the very bytes; to a Windows console as the characters they stand for, since the
+// console would read the bytes in a code page of its own (the OEM one), not the system's.
+void WriteSystemText(std::FILE* stream, std::string_view text);
 
 }  // namespace platform

@@ -1,10 +1,12 @@
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 
 #include "platform/standard_streams.h"
+#include "platform/system_text.h"
 
 namespace platform {
 
@@ -25,6 +27,21 @@ std::optional<std::string> ReadStandardInput(std::size_t limit) {
 
 bool StandardErrorIsTerminal() {
     return ::_isatty(::_fileno(stderr)) != 0;
+}
+
+void WriteSystemText(std::FILE* stream, std::string_view text) {
+    const auto console = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(stream)));
+    DWORD mode = 0;
+    if (console == INVALID_HANDLE_VALUE || !::GetConsoleMode(console, &mode)) {
+        std::fwrite(text.data(), 1, text.size(), stream);
+        return;
+    }
+    // What the stream holds goes first, so that the order stays.
+    std::fflush(stream);
+    const std::u16string characters = DecodeSystemText(text);
+    DWORD written = 0;
+    ::WriteConsoleW(console, characters.data(), static_cast<DWORD>(characters.size()), &written,
+                    nullptr);
 }
 
 }  // namespace platform

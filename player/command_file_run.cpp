@@ -29,7 +29,7 @@ constexpr auto kProgressInterval = std::chrono::milliseconds(200);
 constexpr auto kLongWait = std::chrono::hours(1);
 
 void Report(const std::string& message) {
-    std::fprintf(stderr, "qdax-play: %s\n", message.c_str());
+    platform::WriteSystemText(stderr, "qdax-play: " + message + "\n");
 }
 
 class CommandFileRun {

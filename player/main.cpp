@@ -5,6 +5,7 @@
 
 #include "platform/last_error.h"
 #include "platform/port_sources.h"
+#include "platform/standard_streams.h"
 #include "platform/system_error_text.h"
 #include "player/command_file_run.h"
 #include "player/player_help.h"
@@ -23,7 +24,7 @@ int main(int argc, char* argv[]) {
     const ParsedCommandLine parsed =
         ParsePlayerOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.error.empty()) {
-        std::fprintf(stderr, "qdax-play: %s\n%s", parsed.error.c_str(), UsageText().c_str());
+        platform::WriteSystemText(stderr, "qdax-play: " + parsed.error + "\n" + UsageText());
         return StatusOf(ExitStatus::Usage);
     }
     const PlayerOptions& options = parsed.options;
@@ -37,8 +38,9 @@ int main(int argc, char* argv[]) {
         case PlayerOptions::Action::List:
             platform::ConfigurePortSources(platform::MachinePortSources());
             if (!ListPorts(stdout)) {
-                std::fprintf(stderr, "qdax-play: the ports cannot be listed: %s\n",
-                             platform::SystemErrorText(platform::GetLastError()).c_str());
+                platform::WriteSystemText(
+                    stderr, "qdax-play: the ports cannot be listed: " +
+                                platform::SystemErrorText(platform::GetLastError()) + "\n");
                 return StatusOf(ExitStatus::PortNotOpened);
             }
             return StatusOf(ExitStatus::Done);

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/standard_streams.h"
 #include "playback/log_lines.h"
 #include "serial/serial_port_info.h"
 
@@ -41,7 +42,7 @@ void PlayerHost::Record(std::string logLine) {
     if (echo_ != nullptr) {
         progress_.Clear();
         logLine += '\n';
-        std::fwrite(logLine.data(), 1, logLine.size(), echo_);
+        platform::WriteSystemText(echo_, logLine);
         std::fflush(echo_);
         logLine.pop_back();
     }

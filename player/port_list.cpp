@@ -1,12 +1,16 @@
 #include "player/port_list.h"
 
+#include <string>
+
 #include "discovery/serial_port_discovery.h"
+#include "platform/standard_streams.h"
 
 namespace {
 
 bool PrintPort(void* userData, const PortEntry* entry) {
-    std::fprintf(static_cast<std::FILE*>(userData), "%s\t%s\t%s\n", entry->portName,
-                 entry->friendlyName, entry->enumeratorName);
+    platform::WriteSystemText(static_cast<std::FILE*>(userData),
+                              std::string(entry->portName) + '\t' + entry->friendlyName + '\t' +
+                                  entry->enumeratorName + '\n');
     return true;
 }
 

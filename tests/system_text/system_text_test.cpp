@@ -1,10 +1,18 @@
-// The system's 8-bit text: which byte each character becomes on the wire and back.
+// The system's 8-bit text: which byte each character becomes on the wire and back, and what
+// reaches a file it is written to.
 #include "platform/system_text.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
 #include <string>
 #include <vector>
+
+#include "platform/standard_streams.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -80,6 +88,24 @@ TEST(SystemText, EveryByteComesBackAsItWentIn) {
     const std::u16string text = Decode(EveryByte());
     EXPECT_EQ(text.size(), 256u);
     EXPECT_EQ(Encode(text), EveryByte());
+}
+
+// Only a console is given characters; a file or pipe, as the player's output usually is, gets the
+// bytes, the same as its log holds.
+TEST(SystemText, WrittenToAFileItStaysItsBytes) {
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() /
+        ("qdax-system-text-" + std::to_string(std::random_device{}()));
+    std::FILE* file = std::fopen(path.string().c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    platform::WriteSystemText(file, EveryByte());
+    platform::WriteSystemText(file, "\xe9t\xe9");
+    std::fclose(file);
+    std::ifstream in(path, std::ios::binary);
+    const std::string written{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    in.close();
+    std::filesystem::remove(path);
+    EXPECT_EQ(written, EveryByte() + "\xe9t\xe9");
 }
 
 #ifdef _WIN32
