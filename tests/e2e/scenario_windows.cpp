@@ -1,6 +1,5 @@
-#include <windows.h>
-
 #include "platform/registry.h"
+#include "platform/system_error_text.h"
 #include "tests/e2e/scenario.h"
 #include "tests/support/wait_until.h"
 
@@ -29,13 +28,7 @@ std::optional<int> Device::WaitForExit() {
 }
 
 QString Device::VanishedLine() {
-    char* text = nullptr;
-    const DWORD length =
-        ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr,
-                         ERROR_BROKEN_PIPE, 0x0400, reinterpret_cast<char*>(&text), 0, nullptr);
-    const QString line = "<-- " + QString::fromLocal8Bit(text, length).trimmed();
-    ::LocalFree(text);
-    return line;
+    return "<-- " + QString::fromLocal8Bit(platform::SystemErrorText(ERROR_BROKEN_PIPE));
 }
 
 bool Device::Linked() const {
