@@ -32,8 +32,8 @@ constexpr int kLoggingStretchSamples = 10;
 // sanitizer's bookkeeping, and anything that grows per read or per line goes past it.
 constexpr std::size_t kGrowthBound = 64u << 20;
 
-QStringList ReceivedLines(const TMainForm& window) {
-    return LogLines(window).filter(QRegularExpression("^<-- "));
+QStringList ReceivedLines(const QStringList& log) {
+    return log.filter(QRegularExpression("^<-- "));
 }
 
 }  // namespace
@@ -81,11 +81,12 @@ void SpewFaultTest::aMinuteOfBinarySpewKeepsMemoryBoundedAndTheWindowAnswering()
         }
         QTest::qWait(1000);
         peak = std::max(peak, qdax_fault::ResidentBytes());
-        receivedAtSample.push_back(ReceivedLines(window).size());
+        receivedAtSample.push_back(ReceivedLines(LogLines(window)).size());
     }
 
+    const QStringList log = LogLines(window);
     qInfo("resident memory grew by %zu KiB at most; %lld lines logged", (peak - baseline) >> 10,
-          static_cast<long long>(LogLines(window).size()));
+          static_cast<long long>(log.size()));
     QVERIFY2(peak - baseline <= kGrowthBound,
              qPrintable(QString("grew by %1 MiB").arg((peak - baseline) >> 20)));
     QVERIFY(receivedAtSample.size() > kLoggingStretchSamples);
@@ -95,8 +96,7 @@ void SpewFaultTest::aMinuteOfBinarySpewKeepsMemoryBoundedAndTheWindowAnswering()
                                 .arg(i - kLoggingStretchSamples)
                                 .arg(i)));
     }
-    const QStringList log = LogLines(window);
-    const QStringList received = ReceivedLines(window);
+    const QStringList received = ReceivedLines(log);
     for (const QString& line : received) {
         QVERIFY(line.size() <= 4 + LineAssembler::kMaxLineLength);
         QVERIFY(!line.contains(QChar(0)));
