@@ -17,6 +17,7 @@
 #include "app/delay_spin_edit.h"
 #include "app/escape_closer.h"
 #include "app/file_dialogs.h"
+#include "app/input_hooks.h"
 #include "app/program_icon.h"
 #include "app/window_font.h"
 
@@ -109,6 +110,7 @@ void TMainForm::CreateControls() {
     ButtonPanel = NewPanel("ButtonPanel");
     UploadFile = NewTextArea("UploadFile", "The loaded file - you may edit this");
     UploadFile->setLineWrapMode(QPlainTextEdit::NoWrap);
+    new HardLineBreakHook(*UploadFile);
     auto* main = new AnchorLayout(MainPanel, kMainPanelSize);
     main->AddControl(ButtonPanel, {1, 1, 484, 32}, kLeftTopRight);
     main->AddControl(UploadFile, {1, 33, 484, 123}, kAllAnchors);

@@ -3,6 +3,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <optional>
 
 #include "app/daxtest.h"
@@ -44,8 +46,11 @@ void TMainForm::GoButtonClick() {
     LoadFileIntoArea(LoadEdit->text());
 }
 
+// Removed as an edit, not cleared: the area's undo (Ctrl+Z) brings an unsaved edit back.
 void TMainForm::UploadFileDblClick() {
-    UploadFile->clear();
+    QTextCursor everything(UploadFile->document());
+    everything.select(QTextCursor::Document);
+    everything.removeSelectedText();
 }
 
 void TMainForm::LoadFileIntoArea(const QString& fileName) {

@@ -1,7 +1,9 @@
 #include "app/input_hooks.h"
 
 #include <QAbstractScrollArea>
+#include <QCoreApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <utility>
 
 char TypedCharacter(const QKeyEvent& event) {
@@ -40,9 +42,27 @@ DoubleClickHook::DoubleClickHook(QAbstractScrollArea& area, std::function<void()
     area.viewport()->installEventFilter(this);
 }
 
+// Only the primary button's double click: a right or middle one is no command to clear.
 bool DoubleClickHook::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonDblClick) {
+    if (event->type() == QEvent::MouseButtonDblClick &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         handler_();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+HardLineBreakHook::HardLineBreakHook(QWidget& area) : QObject(&area) {
+    area.installEventFilter(this);
+}
+
+// Shift+Enter would put a soft break inside the line, which is sent as one line with a '?' in
+// it; it gets the plain Enter's new line instead, undone and read-only-checked as Enter is.
+bool HardLineBreakHook::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::InsertLineSeparator)) {
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QCoreApplication::sendEvent(watched, &enter);
         return true;
     }
     return QObject::eventFilter(watched, event);

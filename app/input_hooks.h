@@ -1,5 +1,6 @@
 // Event handlers of the window that Qt has no signal for: the character a key types in a one-line
-// edit, which the handler may swallow by setting it to 0, and a double click on a text area.
+// edit, which the handler may swallow by setting it to 0, and a double click on a text area; and
+// a text area whose typed line breaks are all new lines.
 #pragma once
 
 #include <QObject>
@@ -33,4 +34,12 @@ protected:
 
 private:
     std::function<void()> handler_;
+};
+
+class HardLineBreakHook : public QObject {
+public:
+    explicit HardLineBreakHook(QWidget& area);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };

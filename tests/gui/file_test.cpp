@@ -45,7 +45,11 @@ private slots:
     void aFileTooLargeForTheAreaIsRefused();
     void openWithoutANameAsksForOne();
     void openLoadsTheNamedFile();
-    void doubleClickEmptiesTheArea();
+    void onlyAPrimaryDoubleClickEmptiesTheArea_data();
+    void onlyAPrimaryDoubleClickEmptiesTheArea();
+    void undoBringsBackWhatADoubleClickCleared();
+    void everyTypedLineBreakIsANewLine_data();
+    void everyTypedLineBreakIsANewLine();
     void loadingLeavesPlaybackWhereItWas();
 
 private:
@@ -203,10 +207,56 @@ void FileTest::openLoadsTheNamedFile() {
     QCOMPARE(AreaLines(*window_->UploadFile), (QStringList{"ONE", "TWO"}));
 }
 
-void FileTest::doubleClickEmptiesTheArea() {
-    QTest::mouseDClick(window_->UploadFile->viewport(), Qt::LeftButton);
-    QVERIFY(window_->UploadFile->toPlainText().isEmpty());
-    QCOMPARE(LineCount(*window_->UploadFile), 0);
+void FileTest::onlyAPrimaryDoubleClickEmptiesTheArea_data() {
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<QStringList>("left");
+    QTest::newRow("primary") << Qt::LeftButton << QStringList{};
+    QTest::newRow("secondary") << Qt::RightButton << QStringList{"COM1", "COM2"};
+}
+
+void FileTest::onlyAPrimaryDoubleClickEmptiesTheArea() {
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(QStringList, left);
+    QTest::mouseDClick(window_->UploadFile->viewport(), button);
+    QCOMPARE(AreaLines(*window_->UploadFile), left);
+    QCOMPARE(window_->UploadFile->toPlainText().isEmpty(), left.isEmpty());
+}
+
+void FileTest::undoBringsBackWhatADoubleClickCleared() {
+    QPlainTextEdit& area = *window_->UploadFile;
+    area.setFocus();
+    QTest::keyClicks(&area, "EDIT");
+    const QString before = area.toPlainText();
+
+    QTest::mouseDClick(area.viewport(), Qt::LeftButton);
+    QCOMPARE(LineCount(area), 0);
+    QTest::keyClick(&area, Qt::Key_Z, Qt::ControlModifier);
+
+    QCOMPARE(area.toPlainText(), before);
+    QVERIFY(before.contains("EDIT"));
+}
+
+void FileTest::everyTypedLineBreakIsANewLine_data() {
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::newRow("Enter") << Qt::Key_Return << Qt::KeyboardModifiers{};
+    QTest::newRow("Shift+Enter") << Qt::Key_Return << Qt::KeyboardModifiers{Qt::ShiftModifier};
+    QTest::newRow("Shift+keypad Enter")
+        << Qt::Key_Enter << Qt::KeyboardModifiers{Qt::ShiftModifier | Qt::KeypadModifier};
+}
+
+void FileTest::everyTypedLineBreakIsANewLine() {
+    QFETCH(Qt::Key, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QPlainTextEdit& area = *window_->UploadFile;
+    area.clear();
+    area.setFocus();
+
+    QTest::keyClicks(&area, "AB");
+    QTest::keyClick(&area, key, modifiers);
+    QTest::keyClicks(&area, "CD");
+
+    QCOMPARE(AreaLines(area), (QStringList{"AB", "CD"}));
 }
 
 void FileTest::loadingLeavesPlaybackWhereItWas() {

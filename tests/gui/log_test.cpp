@@ -81,7 +81,8 @@ private slots:
     void typedTextAndAnswersCrossAsTheSystemsBytes_data();
     void typedTextAndAnswersCrossAsTheSystemsBytes();
     void emptyLinesAreNotLogged();
-    void doubleClickEmptiesTheLog();
+    void onlyAPrimaryDoubleClickEmptiesTheLog_data();
+    void onlyAPrimaryDoubleClickEmptiesTheLog();
     void selectedLinesAreCopiedAsText_data();
     void selectedLinesAreCopiedAsText();
     void copyingWithNothingSelectedLeavesTheClipboard();
@@ -279,15 +280,24 @@ void LogTest::emptyLinesAreNotLogged() {
     QCOMPARE(window_->SendLog->toPlainText(), QString("<-- A"));
 }
 
-void LogTest::doubleClickEmptiesTheLog() {
+void LogTest::onlyAPrimaryDoubleClickEmptiesTheLog_data() {
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<QString>("log");
+    QTest::newRow("primary") << Qt::LeftButton << QString("<-- three");
+    QTest::newRow("secondary") << Qt::RightButton << QString("<-- one\n--> two\n<-- three");
+    QTest::newRow("middle") << Qt::MiddleButton << QString("<-- one\n--> two\n<-- three");
+}
+
+void LogTest::onlyAPrimaryDoubleClickEmptiesTheLog() {
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(QString, log);
     ResetPort();
     window_->OnLineReceived("one");
     window_->SendCommand("two");
-    QTest::mouseDClick(window_->SendLog->viewport(), Qt::LeftButton);
+    QTest::mouseDClick(window_->SendLog->viewport(), button);
 
-    QVERIFY(window_->SendLog->toPlainText().isEmpty());
     window_->OnLineReceived("three");
-    QCOMPARE(window_->SendLog->toPlainText(), QString("<-- three"));
+    QCOMPARE(window_->SendLog->toPlainText(), log);
 }
 
 void LogTest::selectedLinesAreCopiedAsText_data() {
