@@ -12,6 +12,8 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    // Lets a desktop show the window under its menu entry's name and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.qdax.SerialLoader"));
     try {
         SetApplicationTitle();
         platform::ConfigurePortSources(platform::MachinePortSources());
