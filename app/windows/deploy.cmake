@@ -1,6 +1,7 @@
 # Makes the Windows package folder and its zip (see package.cmake): the programs, the plugins in
 # the folders Qt looks for them in beside the program, and every DLL these load from DLL_DIR,
-# found by reading their imports. Any other import must be one of the system's own DLLs.
+# found by reading their imports, all stripped. Any other import must be one of the system's own
+# DLLs.
 cmake_minimum_required(VERSION 3.25)
 
 # What Windows itself has in System32 and a program may import.
@@ -52,6 +53,11 @@ while(pending)
         endif()
     endforeach()
 endwhile()
+
+# The debug information and symbol tables of the programs and of Qt are most of their size and of
+# no use to a user; the build keeps its own unstripped copies.
+file(GLOB_RECURSE binaries ${FOLDER}/*.exe ${FOLDER}/*.dll)
+execute_process(COMMAND ${STRIP} --strip-unneeded ${binaries} COMMAND_ERROR_IS_FATAL ANY)
 
 get_filename_component(parent ${FOLDER} DIRECTORY)
 get_filename_component(name ${FOLDER} NAME)

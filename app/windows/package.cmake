@@ -12,6 +12,7 @@ add_custom_command(
             -D "PLUGINS=${qt_plugins}/platforms/qwindows.dll;${qt_plugins}/styles/qwindowsvistastyle.dll"
             -D DLL_DIR=${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS}
             -D OBJDUMP=${CMAKE_OBJDUMP}
+            -D STRIP=${CMAKE_STRIP}
             -D FOLDER=${CMAKE_BINARY_DIR}/package/${QDAX_PACKAGE_NAME}
             -D ZIP=${QDAX_PACKAGE_ZIP}
             -P ${CMAKE_CURRENT_LIST_DIR}/deploy.cmake
