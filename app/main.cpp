@@ -13,7 +13,7 @@
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     // Lets a desktop show the window under its menu entry's name and icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.qdax.SerialLoader"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(QDAX_APP_ID));
     try {
         SetApplicationTitle();
         platform::ConfigurePortSources(platform::MachinePortSources());

@@ -1,7 +1,6 @@
 # The window program as a Linux desktop installs it: the program, its menu entry, its icon for
 # every theme size, its AppStream metadata and its man page.
 include(GNUInstallDirs)
-set(QDAX_APP_ID org.qdax.SerialLoader)
 
 install(TARGETS qdax-serial-loader RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/${QDAX_APP_ID}.desktop
@@ -9,7 +8,7 @@ install(FILES ${CMAKE_CURRENT_LIST_DIR}/${QDAX_APP_ID}.desktop
 install(FILES ${CMAKE_CURRENT_SOURCE_DIR}/icon/qdax-serial-loader.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME ${QDAX_APP_ID}.svg)
-foreach(size 16 24 32 48 256)
+foreach(size IN LISTS QDAX_ICON_SIZES)
     install(FILES ${CMAKE_CURRENT_SOURCE_DIR}/icon/qdax-serial-loader-${size}.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
             RENAME ${QDAX_APP_ID}.png)
