@@ -1,4 +1,4 @@
-#include "tests/faults/resident_memory.h"
+#include "tests/faults/memory_in_use.h"
 
 #include <windows.h>
 // psapi.h stands on the types of windows.h.
@@ -6,7 +6,7 @@
 
 namespace qdax_fault {
 
-std::size_t ResidentBytes() {
+std::size_t MemoryInUse() {
     PROCESS_MEMORY_COUNTERS counters{};
     if (!::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters)) return 0;
     return counters.WorkingSetSize;
