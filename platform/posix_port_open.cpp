@@ -9,6 +9,7 @@
 
 #include "platform/posix_errors.h"
 #include "platform/posix_line_settings.h"
+#include "platform/posix_output_drain.h"
 
 namespace platform::posix {
 
@@ -42,7 +43,7 @@ OpenedLine OpenSerialLine(const std::string& path) {
 }
 
 void ReleaseSerialLine(int fd) {
-    DiscardUnsentOutput(fd);
+    DrainBeforeClose(fd);
     ioctl(fd, TIOCNXCL);
     close(fd);
 }

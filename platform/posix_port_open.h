@@ -17,8 +17,9 @@ struct OpenedLine {
 // ERROR_NOT_SUPPORTED; a port open elsewhere with ERROR_ACCESS_DENIED.
 OpenedLine OpenSerialLine(const std::string& path);
 
-// Gives the line up: discards unsent output (so the close returns at once, as on Windows), lifts
-// the exclusive mode and closes, which also drops the lock.
+// Gives the line up: lets what was written go out for a bounded time and discards what is still
+// stuck then (so the close never waits for the driver's closing_wait), lifts the exclusive mode
+// and closes, which also drops the lock.
 void ReleaseSerialLine(int fd);
 
 }  // namespace platform::posix

@@ -104,7 +104,7 @@ void SerialPortInfo::ClosePort() {
     // wait on a silent device: the handle is closed first, which ends that read.
     if (openedPlain) platform::CloseHandle(portHandle);
     HoldReader();
-    writes.CancelAll(portHandle);
+    writes.DrainThenCancel(portHandle, static_cast<DWORD>(std::max<std::int32_t>(baudRate, 0)));
     if (!openedPlain) platform::CloseHandle(portHandle);
     portHandle = INVALID_HANDLE_VALUE;
     isOpen = false;

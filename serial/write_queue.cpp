@@ -1,6 +1,9 @@
 #include "serial/write_queue.h"
 
+#include <chrono>
+
 #include "platform/comm.h"
+#include "platform/drain_time.h"
 
 WriteQueue::~WriteQueue() {
     for (HANDLE event : spareEvents_) platform::CloseHandle(event);
@@ -26,8 +29,20 @@ bool WriteQueue::Start(HANDLE port, const std::string& bytes) {
     return !completed;
 }
 
-void WriteQueue::CancelAll(HANDLE port) {
+void WriteQueue::DrainThenCancel(HANDLE port, DWORD baudRate) {
     if (writes_.empty()) return;
+    std::size_t pendingBytes = 0;
+    for (const Write& write : writes_) pendingBytes += write.bytes.size();
+    // Writes complete in order: waiting for each in turn waits for all, within one deadline.
+    const auto deadline =
+        std::chrono::steady_clock::now() + platform::DrainTime(pendingBytes, baudRate);
+    for (const Write& write : writes_) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) break;
+        platform::WaitForSingleObjectEx(write.record.hEvent, static_cast<DWORD>(left.count()),
+                                        FALSE);
+    }
     platform::CancelIo(port);
     for (Write& write : writes_) {
         DWORD transferred = 0;

@@ -20,9 +20,10 @@ public:
     // (it is still in progress, or it failed), false when it completed at once.
     bool Start(HANDLE port, const std::string& bytes);
 
-    // Cancels what is still in progress on `port` and waits until the system has let go of every
-    // buffer and record; call before the handle is closed.
-    void CancelAll(HANDLE port);
+    // Lets what is in progress on `port` finish for as long as its bytes take at `baudRate` plus
+    // a margin, cancels what is left then, and waits until the system has let go of every buffer
+    // and record; call before the handle is closed.
+    void DrainThenCancel(HANDLE port, DWORD baudRate);
 
     std::size_t InProgress() const { return writes_.size(); }
 

@@ -5,33 +5,18 @@
 
 #include <atomic>
 #include <chrono>
-#include <fstream>
 #include <string>
 #include <thread>
 
 #include "platform/comm.h"
 #include "tests/comm/port_fixture.h"
+#include "tests/support/thread_switches.h"
 
 namespace {
 
 using comm_test::Outcome;
 using comm_test::PortOnPty;
 using comm_test::Record;
-
-// True once the thread `tid` of this process is asleep in the kernel, for up to ten seconds.
-bool BecomesBlocked(pid_t tid) {
-    const std::string path = "/proc/self/task/" + std::to_string(tid) + "/stat";
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (std::chrono::steady_clock::now() < giveUp) {
-        std::ifstream stat(path);
-        std::string line;
-        std::getline(stat, line);
-        const std::size_t end = line.rfind(')');  // the state follows the command name
-        if (end != std::string::npos && line.size() > end + 2 && line[end + 2] == 'S') return true;
-        std::this_thread::yield();
-    }
-    return false;
-}
 
 TEST_F(PortOnPty, CloseEndsAPendingReadWithNoBytes) {
     char buffer[255];
@@ -79,7 +64,7 @@ TEST_F(PortOnPty, CloseFromAnotherThreadEndsABlockedPlainRead) {
         error = platform::GetLastError();
     });
     while (readerTid == 0) std::this_thread::yield();
-    ASSERT_TRUE(BecomesBlocked(readerTid));
+    ASSERT_TRUE(qdax_test::BecomesBlocked(readerTid));
     ASSERT_TRUE(platform::CloseHandle(port_));
     reader.join();
     port_ = INVALID_HANDLE_VALUE;
@@ -133,9 +118,10 @@ TEST_F(PortOnPty, ReadOfNothingWithVminZeroIsNoHangUp) {
     EXPECT_EQ(std::string(buffer, next.bytes), "second\r\n");
 }
 
-// Output a stopped device never takes would hold a real UART's close for its closing_wait.
-// Without a reader, a pseudo-terminal keeps what does not fit its reader's 4 KiB queue unsent.
-TEST_F(PortOnPty, CloseDiscardsOutputTheDeviceHasNotTaken) {
+// A pseudo-terminal has no transmitter and no closing_wait: its close neither waits for a
+// device that stopped reading nor drops what the line took. (What does not fit its reader's 4 KiB
+// queue waits in the kernel until the reader comes back.)
+TEST_F(PortOnPty, CloseKeepsEveryByteTheLineTookFromADeviceThatStoppedReading) {
     const std::string bytes(8 * 1024, 'u');
     const Outcome sent = StartWrite(NewRecord(), bytes);
     ASSERT_TRUE(sent.ok) << sent.error;  // all of it taken by the line at once
@@ -143,7 +129,25 @@ TEST_F(PortOnPty, CloseDiscardsOutputTheDeviceHasNotTaken) {
     port_ = INVALID_HANDLE_VALUE;
 
     const std::string arrived = pty_.Read(bytes.size());
-    EXPECT_LT(arrived.size(), bytes.size());
+    EXPECT_EQ(arrived.size(), bytes.size());
+    EXPECT_TRUE(arrived == bytes);
+}
+
+// Each command written just before a close reaches the device whole, however soon the close.
+TEST_F(PortOnPty, ALineWrittenJustBeforeTheCloseArrivesWhole) {
+    std::string expected;
+    for (int i = 0; i < 500; ++i) {
+        if (port_ == INVALID_HANDLE_VALUE) port_ = Open(FILE_FLAG_OVERLAPPED);
+        ASSERT_NE(port_, INVALID_HANDLE_VALUE);
+        const std::string command = "C" + std::to_string(i) + "\r";
+        ASSERT_TRUE(StartWrite(NewRecord(), command).ok);
+        ASSERT_TRUE(platform::CloseHandle(port_));
+        port_ = INVALID_HANDLE_VALUE;
+        expected += command;
+    }
+    const std::string arrived = pty_.Read(expected.size());
+    EXPECT_EQ(arrived.size(), expected.size()) << "lines were lost at a close";
+    EXPECT_TRUE(arrived == expected);
 }
 
 TEST_F(PortOnPty, ReadAfterAnUnseenHangUpFailsAtOnce) {

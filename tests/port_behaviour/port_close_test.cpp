@@ -41,6 +41,26 @@ TEST_P(ClosingAPendingRead, EndsItPromptlyAndTheReopenedPortReadsOn) {
 
 INSTANTIATE_TEST_SUITE_P(Modes, ClosingAPendingRead, testing::ValuesIn(BothModes()), ModeName);
 
+class ClosingAfterAWrite : public PortBehaviour, public testing::WithParamInterface<ModeCase> {};
+
+// Reset Port, closing the program and the player's end all let the port object go right after
+// the last command: each command must still reach the device whole.
+TEST_P(ClosingAfterAWrite, EveryCommandReachesTheDeviceWhole) {
+    std::string expected;
+    for (int i = 0; i < 100; ++i) {
+        auto port = Open(DevicePort(), GetParam().mode);
+        ASSERT_TRUE(port->IsOpen()) << "open " << i;
+        const std::string command = "C" + std::to_string(i) + "\r";
+        port->SerialPortWrite(command);
+        expected += command;
+    }
+    const std::string arrived = device.ReceiveAtLeast(expected.size());
+    EXPECT_EQ(arrived.size(), expected.size()) << "commands were cut short at a close";
+    EXPECT_EQ(arrived, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, ClosingAfterAWrite, testing::ValuesIn(BothModes()), ModeName);
+
 TEST_F(PortBehaviour, AReadEndedByClosingCountsAsAnEmptyRead) {
     auto port = Open(DevicePort());
     device.Send("AB");  // a partial line: it waits for two empty reads in a row

@@ -4,10 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/syscall.h>
 #include <termios.h>
+#include <unistd.h>
+
+#include <atomic>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/port_sources.h"
@@ -15,6 +20,7 @@
 #include "tests/serial/test_dispatcher.h"
 #include "tests/support/pty_device.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/thread_switches.h"
 
 namespace {
 
@@ -139,6 +145,27 @@ TEST_F(SerialPort, SetBaudChangesAnOpenLineAndOnlyStoresOnAClosedOne) {
     port->SetParity(ParityEven);  // tries a closed port: stored, nothing else
     EXPECT_EQ(port->Parity(), ParityEven);
     EXPECT_FALSE(port->IsOpen());
+}
+
+// A device that reads late: a write still in progress when the port object goes is let finish in
+// the time its bytes take at the port's rate, not cancelled at once.
+TEST_F(SerialPort, AWriteInProgressAtTheCloseFinishesForADeviceThatReadsLate) {
+    qdax_test::PtyDevice device;
+    device.LinkAs(ports.path(), "COM5");
+    auto port = Open("COM5", 115200);
+    ASSERT_TRUE(port->IsOpen());
+    const std::string bytes(256 * 1024, 'w');
+    ASSERT_TRUE(port->SerialPortWrite(bytes)) << "more than the line holds stays in progress";
+
+    const int closingThread = static_cast<int>(syscall(SYS_gettid));
+    std::string arrived;
+    std::thread lateDevice([&] {
+        // Reads only once the close waits, so that the write is still in progress then.
+        if (qdax_test::BecomesBlocked(closingThread)) arrived = device.Read(bytes.size());
+    });
+    port.reset();
+    lateDevice.join();
+    EXPECT_EQ(arrived.size(), bytes.size());
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "tests/support/wait_until.h"
+
 namespace qdax_test {
 
 std::map<int, std::uint64_t> ContextSwitchesByThread() {
@@ -23,6 +25,17 @@ std::map<int, std::uint64_t> ContextSwitchesByThread() {
         switches[std::stoi(task.path().filename().string())] = count;
     }
     return switches;
+}
+
+bool BecomesBlocked(int tid) {
+    const std::string path = "/proc/self/task/" + std::to_string(tid) + "/stat";
+    return WaitUntil([&] {
+        std::ifstream stat(path);
+        std::string line;
+        std::getline(stat, line);
+        const std::size_t end = line.rfind(')');  // the state follows the command name
+        return end != std::string::npos && line.size() > end + 2 && line[end + 2] == 'S';
+    });
 }
 
 }  // namespace qdax_test

@@ -1,6 +1,6 @@
-// How often each thread of this process has given up the processor so far (voluntary and
-// involuntary context switches, from /proc/self/task): a thread that spins or polls piles them
-// up, a thread that waits for something does not.
+// What the threads of this process are doing, from /proc/self/task: how often each has given up
+// the processor (a thread that spins or polls piles switches up, one that waits does not), and
+// whether one is asleep in the kernel.
 #pragma once
 
 #include <cstdint>
@@ -10,5 +10,9 @@ namespace qdax_test {
 
 // By thread id; the main thread's id is the process id.
 std::map<int, std::uint64_t> ContextSwitchesByThread();
+
+// True once the thread `tid` of this process is asleep in the kernel, for up to the generous
+// time-out.
+bool BecomesBlocked(int tid);
 
 }  // namespace qdax_test
