@@ -41,6 +41,7 @@ if(CMAKE_CROSSCOMPILING AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
                    FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
                                     WORLD_READ WORLD_EXECUTE)
     set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_BINARY_DIR}/run-wine")
-    # Holds Wine's desktop for a whole test run; scripts/test-windows starts it beside CTest.
+    # Holds Wine's desktop for a whole test run, started and ended by the tests' prefix fixture
+    # (tests/wine/desktop-keeper).
     add_executable(qdax-desktop-keeper "${PROJECT_SOURCE_DIR}/tests/wine/desktop_keeper.cpp")
 endif()

@@ -8,6 +8,8 @@
 #include <QVBoxLayout>
 #include <QtTest>
 
+#include "tests/gui/window_activation.h"
+
 namespace {
 
 // A window that counts the key presses that reach it and its Escape shortcut.
@@ -54,8 +56,11 @@ private:
 
     void FocusField() {
         Field()->setFocus();
-        QTRY_VERIFY(Field()->hasFocus());
+        QTRY_VERIFY(HasFocusOnceActive(*Field()));
     }
+
+    // Only the active window's focus is the application's.
+    bool HasFocusOnceActive(QWidget& control) { return WaitActive(*window_) && control.hasFocus(); }
 
     void ClickArrow(QStyle::SubControl arrow) {
         QStyleOptionSpinBox option;
@@ -69,9 +74,7 @@ private:
 private slots:
     void init() {
         window_ = std::make_unique<RecordingWindow>();
-        window_->show();
-        window_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        QVERIFY(ShowActive(*window_));
     }
     void cleanup() { window_.reset(); }
 
@@ -193,7 +196,7 @@ private slots:
         FocusField();
         SetText(typed);
         window_->other->setFocus();
-        QTRY_VERIFY(window_->other->hasFocus());
+        QTRY_VERIFY(HasFocusOnceActive(*window_->other));
         QCOMPARE(Field()->text(), shown);
         QCOMPARE(Field()->Value(), shown.toInt());
         QCOMPARE(Field()->value(), shown.toInt());
@@ -204,7 +207,7 @@ private slots:
         Field()->clear();
         SetText("7000");
         window_->other->setFocus();
-        QTRY_VERIFY(window_->other->hasFocus());
+        QTRY_VERIFY(HasFocusOnceActive(*window_->other));
         QCOMPARE(Field()->text(), QString("5000"));
     }
 
@@ -276,7 +279,7 @@ private slots:
     void escapeElsewhereReachesTheWindow() {
         // The counterpart of the test above: the window's shortcut does work outside the field.
         window_->other->setFocus();
-        QTRY_VERIFY(window_->other->hasFocus());
+        QTRY_VERIFY(HasFocusOnceActive(*window_->other));
         QTest::keyClick(window_->other, Qt::Key_Escape);
         QCOMPARE(window_->escapeShortcuts, 1);
     }

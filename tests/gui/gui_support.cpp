@@ -47,10 +47,3 @@ TestWindow::TestWindow(const std::vector<TestPort>& ports) {
     form->SetModalRunner(runner);
     services = std::make_unique<WindowServices>(*form);
 }
-
-bool ShowActive(QWidget& window) {
-    window.show();
-    window.activateWindow();
-    QApplication::setActiveWindow(&window);
-    return QTest::qWaitForWindowActive(&window);
-}

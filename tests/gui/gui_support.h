@@ -15,6 +15,7 @@
 #include "app/modal_runner.h"
 #include "app/window_services.h"
 #include "platform/memory_registry.h"
+#include "tests/gui/window_activation.h"
 
 class QWidget;
 
@@ -65,6 +66,3 @@ struct TestWindow {
     std::unique_ptr<TMainForm> form;
     std::unique_ptr<WindowServices> services;
 };
-
-// Shows `window` and waits until it is active, so keys and shortcuts reach it.
-bool ShowActive(QWidget& window);

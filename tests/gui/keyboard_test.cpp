@@ -24,11 +24,16 @@ QWidget* Named(QWidget& window, const QString& name) {
     return window.findChild<QWidget*>(name);
 }
 
-// Sends the key where the operator's key would go: to the control that has the focus.
-void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QWidget* focus = QApplication::focusWidget();
+// Sends the key where the operator's key would go: to the control of `window` that has the focus.
+void PressKey(QWidget& window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* focus = FocusOnceActive(window);
     QVERIFY(focus != nullptr);
     QTest::keyClick(focus, key, modifiers);
+}
+
+QString FocusName(QWidget& window) {
+    const QWidget* focus = FocusOnceActive(window);
+    return focus != nullptr ? focus->objectName() : QString("(no focus)");
 }
 
 }  // namespace
@@ -88,10 +93,10 @@ void KeyboardTest::escapeClosesTheWindowFromEditsChoosersAndButtons() {
     QFETCH(QString, control);
     EnableEverything();
     Named(*window_, control)->setFocus();
-    QCOMPARE(QApplication::focusWidget(), Named(*window_, control));
+    QCOMPARE(FocusOnceActive(*window_), Named(*window_, control));
     QSignalSpy closePressed(window_->CloseButton, &QPushButton::clicked);
 
-    PressKey(Qt::Key_Escape);
+    PressKey(*window_, Qt::Key_Escape);
 
     QCOMPARE(closePressed.count(), 1);
     QVERIFY(!window_->isVisible());
@@ -108,12 +113,12 @@ void KeyboardTest::escapeIsAnOrdinaryKeyInTheTextAreasAndTheDelayField() {
     QFETCH(QString, control);
     EnableEverything();
     Named(*window_, control)->setFocus();
-    QCOMPARE(QApplication::focusWidget(), Named(*window_, control));
+    QCOMPARE(FocusOnceActive(*window_), Named(*window_, control));
 
-    PressKey(Qt::Key_Escape);
+    PressKey(*window_, Qt::Key_Escape);
 
     QVERIFY(window_->isVisible());
-    QCOMPARE(QApplication::focusWidget(), Named(*window_, control));
+    QCOMPARE(FocusOnceActive(*window_), Named(*window_, control));
 }
 
 void KeyboardTest::escapeWithShiftCtrlOrAltDoesNotClose_data() {
@@ -127,7 +132,7 @@ void KeyboardTest::escapeWithShiftCtrlOrAltDoesNotClose() {
     QFETCH(int, modifiers);
     window_->LoadEdit->setFocus();
 
-    PressKey(Qt::Key_Escape, Qt::KeyboardModifiers(modifiers));
+    PressKey(*window_, Qt::Key_Escape, Qt::KeyboardModifiers(modifiers));
 
     QVERIFY(window_->isVisible());
 }
@@ -145,8 +150,8 @@ void KeyboardTest::escapeInADroppedDownListOnlyClosesTheList() {
     QCOMPARE(window_->ComPortCombo->currentIndex(), 1);
 
     // Closed again, the chooser passes Escape on to the Close button.
-    QTRY_COMPARE(QApplication::focusWidget(), window_->ComPortCombo);
-    PressKey(Qt::Key_Escape);
+    QTRY_COMPARE(FocusOnceActive(*window_), window_->ComPortCombo);
+    PressKey(*window_, Qt::Key_Escape);
     QVERIFY(!window_->isVisible());
 }
 
@@ -176,20 +181,20 @@ void KeyboardTest::labelAccessKeysFocusTheirControls() {
     window_->UploadFile->setFocus();
     QCOMPARE(qobject_cast<QLabel*>(Named(*window_, label))->buddy(), Named(*window_, control));
 
-    PressKey(static_cast<Qt::Key>(key), Qt::AltModifier);
+    PressKey(*window_, static_cast<Qt::Key>(key), Qt::AltModifier);
 
-    QCOMPARE(QApplication::focusWidget(), Named(*window_, control));
+    QCOMPARE(FocusOnceActive(*window_), Named(*window_, control));
 }
 
 void KeyboardTest::altCFocusesThePortChooserAndDoesNotClose() {
     window_->LoadEdit->setFocus();
     QSignalSpy closePressed(window_->CloseButton, &QPushButton::clicked);
 
-    PressKey(Qt::Key_C, Qt::AltModifier);
-    PressKey(Qt::Key_C, Qt::AltModifier);
+    PressKey(*window_, Qt::Key_C, Qt::AltModifier);
+    PressKey(*window_, Qt::Key_C, Qt::AltModifier);
     QTest::qWait(200);  // an animated click would have come by now
 
-    QCOMPARE(QApplication::focusWidget(), window_->ComPortCombo);
+    QCOMPARE(FocusOnceActive(*window_), window_->ComPortCombo);
     QCOMPARE(closePressed.count(), 0);
     QVERIFY(window_->isVisible());
     QCOMPARE(window_->CloseButton->text(), QString("&Close"));
@@ -213,7 +218,7 @@ void KeyboardTest::buttonAccessKeysPressTheButtons() {
     window_->LoadEdit->setFocus();
     QSignalSpy pressed(qobject_cast<QPushButton*>(Named(*window_, button)), &QPushButton::clicked);
 
-    PressKey(static_cast<Qt::Key>(key), Qt::AltModifier);
+    PressKey(*window_, static_cast<Qt::Key>(key), Qt::AltModifier);
 
     QTRY_COMPARE(pressed.count(), 1);
     QVERIFY(window_->isVisible());
@@ -242,18 +247,18 @@ void KeyboardTest::tabVisitsTheControlsInOrder() {
     }
     window_->LoadEdit->setFocus();
 
-    QStringList visited{QApplication::focusWidget()->objectName()};
+    QStringList visited{FocusName(*window_)};
     for (qsizetype i = 1; i < order.size(); ++i) {
-        PressKey(Qt::Key_Tab);
-        visited.append(QApplication::focusWidget()->objectName());
+        PressKey(*window_, Qt::Key_Tab);
+        visited.append(FocusName(*window_));
     }
     QCOMPARE(visited, order);
 
     // Backwards the same way.
-    QStringList back{QApplication::focusWidget()->objectName()};
+    QStringList back{FocusName(*window_)};
     for (qsizetype i = 1; i < order.size(); ++i) {
-        PressKey(Qt::Key_Backtab, Qt::ShiftModifier);
-        back.prepend(QApplication::focusWidget()->objectName());
+        PressKey(*window_, Qt::Key_Backtab, Qt::ShiftModifier);
+        back.prepend(FocusName(*window_));
     }
     QCOMPARE(back, order);
 }

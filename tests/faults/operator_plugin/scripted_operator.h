@@ -4,13 +4,13 @@
 // wrong.
 #pragma once
 
-#include <sys/types.h>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
 #include <thread>
 
 #include "tests/faults/operator_plugin/operator_script.h"
+#include "tests/faults/thread_probe.h"
 
 class QLineEdit;
 class QPushButton;
@@ -36,7 +36,7 @@ private:
     bool RequestClose();
 
     OperatorScript script_;
-    pid_t windowThread_;
+    qdax_fault::ThreadId windowThread_;
     QTimer poll_;
     QPointer<QPushButton> closeButton_;
     QPointer<QLineEdit> loadEdit_;
