@@ -1,6 +1,7 @@
-# The Windows package: the program and qdax-play beside it, with exactly the DLLs and plugins they
+# The Windows packages: the program and qdax-play beside it, with exactly the DLLs and plugins they
 # load and the licences, in a folder of its own and zipped as
-# qdax-serial-loader-<version>-win64.zip in the build directory.
+# qdax-serial-loader-<version>-win64.zip in the build directory; and, where wixl is, the same files
+# as an installer, qdax-serial-loader-<version>-x64.msi, beside it.
 set(QDAX_PACKAGE_NAME qdax-serial-loader-${PROJECT_VERSION}-win64)
 set(QDAX_PACKAGE_ZIP ${CMAKE_BINARY_DIR}/${QDAX_PACKAGE_NAME}.zip)
 set(QDAX_PACKAGE_PROGRAMS $<TARGET_FILE:qdax-serial-loader> $<TARGET_FILE:qdax-play>)
@@ -50,3 +51,34 @@ add_custom_command(
     COMMENT "Packing ${QDAX_PACKAGE_NAME}.zip"
     VERBATIM)
 add_custom_target(windows_package ALL DEPENDS ${QDAX_PACKAGE_ZIP})
+
+find_program(QDAX_WIXL wixl)
+if(NOT QDAX_WIXL)
+    message(STATUS "No wixl (Debian's package wixl): the Windows build makes no installer")
+    return()
+endif()
+set(QDAX_PACKAGE_MSI ${CMAKE_BINARY_DIR}/qdax-serial-loader-${PROJECT_VERSION}-x64.msi)
+# The installer's filled-in source, from which the tests build packages of other versions.
+set(QDAX_PACKAGE_MSI_SOURCE ${CMAKE_BINARY_DIR}/package/msi/installer.wxs)
+add_custom_command(
+    OUTPUT ${QDAX_PACKAGE_MSI} ${QDAX_PACKAGE_MSI_SOURCE}
+    COMMAND ${CMAKE_COMMAND}
+            -D ZIP=${QDAX_PACKAGE_ZIP}
+            -D WORK=${CMAKE_BINARY_DIR}/package/msi
+            -D TEMPLATE=${CMAKE_CURRENT_LIST_DIR}/installer.wxs.in
+            -D PROGRAM=qdax-serial-loader.exe
+            -D ICON=${PROJECT_SOURCE_DIR}/app/icon/qdax-serial-loader.ico
+            -D PUBLISHER=${QDAX_PUBLISHER}
+            -D WIXL=${QDAX_WIXL}
+            -D VERSION=${QDAX_WINDOWS_VERSION}
+            -D MSI=${QDAX_PACKAGE_MSI}
+            -P ${CMAKE_CURRENT_LIST_DIR}/msi.cmake
+    DEPENDS ${QDAX_PACKAGE_ZIP} ${CMAKE_CURRENT_LIST_DIR}/msi.cmake
+            ${CMAKE_CURRENT_LIST_DIR}/installer.wxs.in
+            ${PROJECT_SOURCE_DIR}/app/icon/qdax-serial-loader.ico
+    COMMENT "Building qdax-serial-loader-${PROJECT_VERSION}-x64.msi"
+    VERBATIM)
+add_custom_target(windows_installer ALL DEPENDS ${QDAX_PACKAGE_MSI})
+# For the tests of the packages, configured in a folder of their own.
+set_property(GLOBAL PROPERTY QDAX_WINDOWS_PACKAGES
+             ${QDAX_PACKAGE_ZIP} ${QDAX_PACKAGE_MSI} ${QDAX_PACKAGE_MSI_SOURCE})
