@@ -1,7 +1,7 @@
 # Makes the Windows package folder and its zip (see package.cmake): the programs, the plugins in
 # the folders Qt looks for them in beside the program, and every DLL these load from DLL_DIR,
-# found by reading their imports, all stripped. Any other import must be one of the system's own
-# DLLs.
+# found by reading their imports, all stripped, with the licences. Any other import must be one of
+# the system's own DLLs.
 cmake_minimum_required(VERSION 3.25)
 
 # What Windows itself has in System32 and a program may import.
@@ -21,10 +21,14 @@ endforeach()
 file(REMOVE_RECURSE ${FOLDER})
 file(MAKE_DIRECTORY ${FOLDER})
 file(COPY ${PROGRAMS} DESTINATION ${FOLDER})
+# Qt's files in the package (the plugins and the DLLs from DLL_DIR), as its notice lists them.
+set(qt_files "")
 foreach(plugin IN LISTS PLUGINS)
     get_filename_component(kind_dir ${plugin} DIRECTORY)
     get_filename_component(kind ${kind_dir} NAME)
     file(COPY ${plugin} DESTINATION ${FOLDER}/${kind})
+    get_filename_component(name ${plugin} NAME)
+    list(APPEND qt_files "${kind}\\${name}")
 endforeach()
 
 set(pending ${PROGRAMS} ${PLUGINS})
@@ -43,6 +47,8 @@ while(pending)
         if(DEFINED dll_${name})
             file(COPY ${dll_${name}} DESTINATION ${FOLDER})
             list(APPEND copied ${name})
+            get_filename_component(file_name ${dll_${name}} NAME)
+            list(APPEND qt_files ${file_name})
             list(APPEND pending ${dll_${name}})
             continue()
         endif()
@@ -53,6 +59,15 @@ while(pending)
         endif()
     endforeach()
 endwhile()
+
+# The licences: the program's own, and the notices of the software of others that the package
+# carries (NOTICES names Qt's files as @QDAX_QT_FILES@).
+file(COPY_FILE ${LICENSE} ${FOLDER}/LICENSE.txt)
+file(COPY ${LICENSES_DIR} DESTINATION ${FOLDER})
+list(SORT qt_files)
+list(TRANSFORM qt_files PREPEND "    ")
+string(REPLACE ";" "\n" QDAX_QT_FILES "${qt_files}")
+configure_file(${NOTICES} ${FOLDER}/THIRD-PARTY-NOTICES.txt @ONLY)
 
 # The debug information and symbol tables of the programs and of Qt are most of their size and of
 # no use to a user; the build keeps its own unstripped copies.
