@@ -7,7 +7,6 @@ namespace platform::telnet {
 
 // Commands follow kIac on the wire; a data byte 0xFF travels as kIac kIac.
 inline constexpr std::uint8_t kSubNegotiationEnd = 240;    // SE
-inline constexpr std::uint8_t kNoOperation = 241;          // NOP
 inline constexpr std::uint8_t kSubNegotiationBegin = 250;  // SB
 inline constexpr std::uint8_t kIac = 255;
 
