@@ -8,11 +8,11 @@
 #include <QShowEvent>
 #include <QToolButton>
 
-#include "app/baud_rates.h"
 #include "app/handler_guard.h"
 #include "app/input_hooks.h"
 #include "app/modal_runner.h"
 #include "app/text_area_lines.h"
+#include "serial/baud_rates.h"
 #include "serial/serial_port_info.h"
 
 TMainForm* MainForm = nullptr;

@@ -12,7 +12,7 @@
 #include "app/modal_runner.h"
 #include "app/program_message_box.h"
 #include "app/text_area_lines.h"
-#include "app/text_files.h"
+#include "playback/text_files.h"
 
 void TMainForm::PickLoadButtonClick() {
     if (!LoadEdit->text().isEmpty()) {

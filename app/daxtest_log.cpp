@@ -7,8 +7,8 @@
 #include "app/file_names.h"
 #include "app/modal_runner.h"
 #include "app/system_text.h"
-#include "app/text_files.h"
 #include "playback/log_lines.h"
+#include "playback/text_files.h"
 #include "serial/serial_port_info.h"
 
 void TMainForm::SendCommand(const std::string& text) {

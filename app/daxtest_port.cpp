@@ -3,17 +3,11 @@
 #include <QFrame>
 #include <QLineEdit>
 
-#include "app/baud_rates.h"
 #include "app/daxtest.h"
 #include "app/list_index.h"
+#include "serial/baud_rates.h"
+#include "serial/open_settings.h"
 #include "serial/serial_port_info.h"
-
-namespace {
-
-// The longest silence between two received bytes before a read hands over what it has.
-constexpr std::int32_t kReadIntervalTimeoutMs = 50;
-
-}  // namespace
 
 void TMainForm::SetPortButtonClick() {
     const int portIndex = ComPortCombo->currentIndex();
@@ -21,11 +15,11 @@ void TMainForm::SetPortButtonClick() {
     const std::string& name = ListItem(PortNames, portIndex);
     const std::int32_t baud = ListItem(BaudRates, baudIndex).value;
     if (Port != nullptr) {
-        Port->OpenPort(name, baud, ParityNone, StopBitsOne, kReadIntervalTimeoutMs,
-                       WriteModeOverlapped);
+        Port->OpenPort(name, baud, kOpenSettings.parity, kOpenSettings.stopBits,
+                       kOpenSettings.readIntervalTimeoutMs, kOpenSettings.writeMode);
     } else {
-        Port = new SerialPortInfo(name, baud, ParityNone, StopBitsOne, kReadIntervalTimeoutMs,
-                                  WriteModeOverlapped,
+        Port = new SerialPortInfo(name, baud, kOpenSettings.parity, kOpenSettings.stopBits,
+                                  kOpenSettings.readIntervalTimeoutMs, kOpenSettings.writeMode,
                                   [this](const char* line) { OnLineReceived(line); });
     }
     ManualEntry->setEnabled(true);

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string>
 
-#include "app/app_error.h"
+#include "playback/app_error.h"
 
 template <typename List>
 const auto& ListItem(const List& list, int index) {

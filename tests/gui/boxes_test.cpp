@@ -12,7 +12,6 @@
 #include <stdexcept>
 #include <thread>
 
-#include "app/app_error.h"
 #include "app/application_title.h"
 #include "app/daxtest.h"
 #include "app/error_box.h"
@@ -23,6 +22,7 @@
 #include "platform/comm.h"
 #include "platform/message_box.h"
 #include "platform/window_dispatcher.h"
+#include "playback/app_error.h"
 
 class BoxesTest : public QObject {
     Q_OBJECT

@@ -1,12 +1,12 @@
-#include "app/text_files.h"
+#include "playback/text_files.h"
 
 #include <limits>
 #include <optional>
 #include <string_view>
 
-#include "app/app_error.h"
 #include "platform/file_access.h"
 #include "platform/standard_streams.h"
+#include "playback/app_error.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
-// The window's two kinds of text file: command files, loaded into the file area, and saved copies
-// of the communications log. Text is 8-bit: every byte is one character, kept as it is.
+// The two kinds of text file that the window and qdax-play share: command files, which playback
+// sends, and saved copies of the communications log. Text is 8-bit: every byte is one character,
+// kept as it is.
 #pragma once
 
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "app/text_files.h"
+#include "playback/text_files.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_error.h"
+#include "playback/app_error.h"
 
 namespace fs = std::filesystem;
 
