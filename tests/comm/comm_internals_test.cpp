@@ -9,12 +9,12 @@
 #include <memory>
 #include <optional>
 
-#include "platform/posix_comm_timeouts.h"
-#include "platform/posix_dcb.h"
-#include "platform/posix_errors.h"
-#include "platform/posix_event.h"
-#include "platform/posix_io_engine.h"
-#include "platform/posix_overlapped.h"
+#include "platform/posix/posix_comm_timeouts.h"
+#include "platform/posix/posix_dcb.h"
+#include "platform/posix/posix_errors.h"
+#include "platform/posix/posix_event.h"
+#include "platform/posix/posix_io_engine.h"
+#include "platform/posix/posix_overlapped.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <ostream>
 
-#include "platform/posix_line_settings.h"
+#include "platform/posix/posix_line_settings.h"
 
 namespace {
 

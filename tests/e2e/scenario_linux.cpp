@@ -1,6 +1,6 @@
 #include <filesystem>
 
-#include "platform/linux_port_registry.h"
+#include "platform/linux/linux_port_registry.h"
 #include "tests/e2e/scenario.h"
 #include "tests/support/recording.h"
 

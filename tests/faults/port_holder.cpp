@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "platform/posix_port_open.h"
+#include "platform/posix/posix_port_open.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -17,7 +17,7 @@
 #include "app/application_title.h"
 #include "app/daxtest.h"
 #include "gui_support.h"
-#include "platform/linux_ports.h"
+#include "platform/linux/linux_ports.h"
 #include "platform/port_sources.h"
 #include "serial/serial_port_info.h"
 #include "tests/linux_ports/fake_sysfs.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux_ports.h"
+#include "platform/linux/linux_ports.h"
 #include "tests/linux_ports/fake_sysfs.h"
 #include "tests/support/temp_dir.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux_ports.h"
+#include "platform/linux/linux_ports.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "discovery/serial_port_discovery.h"
-#include "platform/linux_port_registry.h"
+#include "platform/linux/linux_port_registry.h"
 #include "platform/port_sources.h"
 #include "tests/linux_ports/fake_sysfs.h"
 #include "tests/support/temp_dir.h"

@@ -5,7 +5,7 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/linux_ports.h"
+#include "platform/linux/linux_ports.h"
 
 namespace linux_ports_test {
 

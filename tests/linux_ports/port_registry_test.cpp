@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux_port_registry.h"
+#include "platform/linux/linux_port_registry.h"
 #include "platform/port_sources.h"
 #include "platform/registry.h"
 #include "tests/linux_ports/fake_sysfs.h"

@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string>
 
-#include "platform/linux_ports.h"
+#include "platform/linux/linux_ports.h"
 #include "tests/linux_ports/fake_sysfs.h"
 #include "tests/support/temp_dir.h"
 
