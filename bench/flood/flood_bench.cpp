@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/application_title.h"
-#include "app/daxtest.h"
+#include "app/services/application_title.h"
+#include "app/window/daxtest.h"
 #include "bench/common/section.h"
 #include "bench/common/wake_latency.h"
 #include "bench/flood/cat_flood.h"

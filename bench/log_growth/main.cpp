@@ -12,7 +12,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/application_title.h"
+#include "app/services/application_title.h"
 #include "bench/common/section.h"
 #include "bench/common/statistics.h"
 #include "bench/log_growth/growth_run.h"

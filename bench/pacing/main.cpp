@@ -5,7 +5,7 @@
 #include <functional>
 #include <stdexcept>
 
-#include "app/application_title.h"
+#include "app/services/application_title.h"
 #include "bench/common/section.h"
 #include "bench/pacing/pacing_report.h"
 #include "bench/pacing/playback.h"

@@ -1,4 +1,4 @@
-#include "app/delay_reading.h"
+#include "app/widgets/delay_reading.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/delay_spin_edit.h"
+#include "app/widgets/delay_spin_edit.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

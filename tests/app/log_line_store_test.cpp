@@ -1,4 +1,4 @@
-#include "app/log_line_store.h"
+#include "app/log_view/log_line_store.h"
 
 #include <gtest/gtest.h>
 

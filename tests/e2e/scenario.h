@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "app/daxtest.h"
-#include "app/window_services.h"
+#include "app/services/window_services.h"
+#include "app/window/daxtest.h"
 #include "tests/gui/gui_support.h"
 
 #ifdef _WIN32

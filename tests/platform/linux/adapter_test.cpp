@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "app/application_title.h"
-#include "app/daxtest.h"
+#include "app/services/application_title.h"
+#include "app/window/daxtest.h"
 #include "platform/linux/linux_ports.h"
 #include "platform/port_sources.h"
 #include "serial/serial_port_info.h"
