@@ -3,11 +3,11 @@
 #include <exception>
 #include <memory>
 
-#include "app/application_title.h"
-#include "app/daxtest.h"
-#include "app/error_box.h"
-#include "app/modal_runner.h"
-#include "app/window_services.h"
+#include "app/boxes/error_box.h"
+#include "app/boxes/modal_runner.h"
+#include "app/services/application_title.h"
+#include "app/services/window_services.h"
+#include "app/window/daxtest.h"
 #include "platform/port_sources.h"
 
 int main(int argc, char* argv[]) {

@@ -1,6 +1,6 @@
 // Reading and replacing whole files on the operating system, byte for byte. Failures are returned,
-// not raised: the callers turn them into the operator's messages. Backends: posix_file_access.cpp,
-// win32_file_access.cpp.
+// not raised: the callers turn them into the operator's messages. Backends:
+// posix/posix_file_access.cpp, win32/win32_file_access.cpp.
 #pragma once
 
 #include <cstddef>

@@ -1,7 +1,7 @@
 // A request from outside to end the program (Ctrl+C, or SIGTERM from a service manager or `kill`)
 // turned into a call, so that the program can close its port and keep its log before it ends.
-// Backends: posix_interrupts.cpp (SIGINT, SIGTERM), win32_interrupts.cpp (the console's Ctrl+C,
-// Ctrl+Break and close).
+// Backends: posix/posix_interrupts.cpp (SIGINT, SIGTERM), win32/win32_interrupts.cpp (the console's
+// Ctrl+C, Ctrl+Break and close).
 #pragma once
 
 #include <functional>

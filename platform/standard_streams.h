@@ -1,5 +1,6 @@
 // The standard streams of a program run from a shell: what it reads there as a file, and whether
-// its messages go to a person. Backends: posix_standard_streams.cpp, win32_standard_streams.cpp.
+// its messages go to a person. Backends: posix/posix_standard_streams.cpp,
+// win32/win32_standard_streams.cpp.
 #pragma once
 
 #include <cstddef>

@@ -2,7 +2,7 @@
 // and received bytes come back to the screen, as bytes of one 8-bit character set. On Windows
 // that is the system's ANSI code page, as its own programs use; elsewhere it is Latin-1, each
 // byte the character of the same code, so that every byte keeps a character of its own.
-// Backends: latin1_system_text.cpp, win32_system_text.cpp.
+// Backends: posix/posix_system_text.cpp, win32/win32_system_text.cpp.
 #pragma once
 
 #include <string>

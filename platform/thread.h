@@ -3,7 +3,7 @@
 // no step and hands nothing over: it parks at the next Step or Synchronize. Holding waits only for
 // a step in progress, never for a hand-over, so it cannot deadlock against one.
 // Backends: on POSIX, whose threads cannot be suspended from outside, a parked thread waits on a
-// condition (posix_thread.cpp); on Windows the system suspends it (win32_thread.cpp).
+// condition (posix/posix_thread.cpp); on Windows the system suspends it (win32/win32_thread.cpp).
 #pragma once
 
 #include <atomic>

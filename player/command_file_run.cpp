@@ -6,23 +6,22 @@
 #include <memory>
 #include <optional>
 
-#include "app/app_error.h"
-#include "app/text_files.h"
 #include "platform/blocking_dispatcher.h"
 #include "platform/interrupts.h"
 #include "platform/message_box.h"
 #include "platform/standard_streams.h"
 #include "platform/system_error_text.h"
+#include "playback/app_error.h"
 #include "playback/playback.h"
+#include "playback/text_files.h"
 #include "player/player_host.h"
+#include "serial/open_settings.h"
 #include "serial/serial_port_info.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The window's read-interval time-out: reads hand over what came after this much silence.
-constexpr std::int32_t kReadIntervalTimeoutMs = 50;
 // How often the progress line is redrawn while an answer is awaited.
 constexpr auto kProgressInterval = std::chrono::milliseconds(200);
 // Without a time-out the wait still wakes now and then; nothing depends on how often.
@@ -63,8 +62,9 @@ private:
             platform::SetMessageBoxHandler([&](const std::string&, const std::string&,
                                                DWORD systemError) { reason = systemError; });
         port_ = std::make_unique<SerialPortInfo>(
-            options_.port, options_.baud, ParityNone, StopBitsOne, kReadIntervalTimeoutMs,
-            WriteModeOverlapped, [this](const char* line) { playback_.LineReceived(line); });
+            options_.port, options_.baud, kOpenSettings.parity, kOpenSettings.stopBits,
+            kOpenSettings.readIntervalTimeoutMs, kOpenSettings.writeMode,
+            [this](const char* line) { playback_.LineReceived(line); });
         platform::SetMessageBoxHandler(std::move(previous));
         if (!port_->IsOpen()) {
             Report("cannot open " + options_.port + ": " +

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <optional>
 
-#include "app/baud_rates.h"
+#include "serial/baud_rates.h"
 
 namespace {
 

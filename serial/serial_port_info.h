@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/win32_types.h"
+#include "serial/open_settings.h"
 #include "serial/port_settings.h"
 #include "serial/write_queue.h"
 
@@ -66,10 +67,12 @@ private:
     OVERLAPPED readCompletion{};
     HANDLE portHandle = INVALID_HANDLE_VALUE;
     std::int32_t baudRate = 19200;
-    std::int32_t readIntervalTimeout = 50;  // used by the constructors that take no time-out
-    ParityType parity = ParityNone;
-    StopBitsType stopBits = StopBitsOne;
-    WriteModeType writeMode = WriteModeOverlapped;
+    // Until given others, as by the constructors that take none: the settings the programs open
+    // with.
+    std::int32_t readIntervalTimeout = kOpenSettings.readIntervalTimeoutMs;
+    ParityType parity = kOpenSettings.parity;
+    StopBitsType stopBits = kOpenSettings.stopBits;
+    WriteModeType writeMode = kOpenSettings.writeMode;
     WriteQueue writes;
     bool openedPlain = false;  // the open port's reads block in the reader until data comes
 };

@@ -3,14 +3,14 @@
 // (the port object and its reader on the pty, the window offscreen), that every line arrived once,
 // whole and in order, and how late the window thread answers an event posted meanwhile; then `cat`
 // reading the same flood, the limit. Writes <dir>/flood.md; --quick floods 20,000 lines.
-#include <QApplication>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <chrono>
 #include <cstdio>
 #include <string>
 
-#include "app/application_title.h"
-#include "app/daxtest.h"
+#include "app/window/daxtest.h"
+#include "bench/common/offscreen_application.h"
 #include "bench/common/section.h"
 #include "bench/common/wake_latency.h"
 #include "bench/flood/cat_flood.h"
@@ -148,10 +148,7 @@ bench::Section Report(const FloodShape& shape, const WindowFlood& window, const 
 
 int main(int argc, char** argv) {
     const bench::BenchArguments arguments = bench::ParseBenchArguments(argc, argv);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    QApplication application(qtArgc, argv);
-    SetApplicationTitle();
+    const bench::OffscreenApplication application(argv);
     try {
         FloodShape shape;
         if (arguments.quick) shape.lines = kQuickLines;

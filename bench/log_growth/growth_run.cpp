@@ -11,8 +11,8 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "app/daxtest.h"
-#include "app/window_font.h"
+#include "app/widgets/window_font.h"
+#include "app/window/daxtest.h"
 #include "bench/log_growth/peak_memory.h"
 #include "tests/gui/gui_support.h"
 #include "tests/support/child_process.h"

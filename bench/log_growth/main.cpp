@@ -5,14 +5,13 @@
 // log_growth.csv with the time of every block of lines; --quick appends 200,000 lines.
 #include <unistd.h>
 
-#include <QApplication>
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <stdexcept>
 #include <string>
 
-#include "app/application_title.h"
+#include "bench/common/offscreen_application.h"
 #include "bench/common/section.h"
 #include "bench/common/statistics.h"
 #include "bench/log_growth/growth_run.h"
@@ -125,9 +124,7 @@ void WriteBlockTimes(const std::string& path, const GrowthShape& shape, const Gr
 
 int RunOneWay(int argc, char** argv) {
     const bool quick = argc > 3 && std::string(argv[3]) == "--quick";
-    int qtArgc = 1;
-    QApplication application(qtArgc, argv);
-    SetApplicationTitle();
+    const bench::OffscreenApplication application(argv);
     FillAndPrint(WayNamed(argv[2]), ShapeFor(quick));
     return 0;
 }
@@ -135,7 +132,6 @@ int RunOneWay(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     try {
         if (argc > 2 && std::string(argv[1]) == "--way") return RunOneWay(argc, argv);
         const bench::BenchArguments arguments = bench::ParseBenchArguments(argc, argv);

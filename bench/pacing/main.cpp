@@ -1,11 +1,10 @@
 // Playback pacing: the program against the limit and against what an engineer would script
 // instead, each playing the same command file to the same simulated device.
-#include <QApplication>
 #include <cstdio>
 #include <functional>
 #include <stdexcept>
 
-#include "app/application_title.h"
+#include "bench/common/offscreen_application.h"
 #include "bench/common/section.h"
 #include "bench/pacing/pacing_report.h"
 #include "bench/pacing/playback.h"
@@ -49,10 +48,7 @@ std::vector<Contender> Contenders() {
 
 int main(int argc, char** argv) {
     const bench::BenchArguments arguments = bench::ParseBenchArguments(argc, argv);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    QApplication application(qtArgc, argv);
-    SetApplicationTitle();
+    const bench::OffscreenApplication application(argv);
 
     const pacing::CommandFile file = pacing::MakeCommandFile(arguments.quick ? 100 : 1000);
     const std::vector<Contender> contenders = Contenders();

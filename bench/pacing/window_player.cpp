@@ -5,7 +5,7 @@
 #include <QToolButton>
 #include <stdexcept>
 
-#include "app/daxtest.h"
+#include "app/window/daxtest.h"
 #include "bench/pacing/playback.h"
 #include "serial/serial_port_info.h"
 #include "tests/e2e/operator.h"

@@ -14,7 +14,7 @@
 #include <filesystem>
 #include <set>
 
-#include "app/application_title.h"
+#include "app/services/application_title.h"
 #include "tests/e2e/operator.h"
 #include "tests/e2e/scenario.h"
 

@@ -6,7 +6,7 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "app/application_title.h"
+#include "app/services/application_title.h"
 #include "tests/e2e/operator.h"
 #include "tests/e2e/scenario.h"
 

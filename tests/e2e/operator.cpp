@@ -9,9 +9,9 @@
 #include <QTest>
 #include <stdexcept>
 
-#include "app/daxtest.h"
-#include "app/delay_spin_edit.h"
-#include "app/system_text.h"
+#include "app/text/qstring_bytes.h"
+#include "app/widgets/delay_spin_edit.h"
+#include "app/window/daxtest.h"
 
 namespace e2e {
 

@@ -13,8 +13,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/application_title.h"
-#include "app/delay_spin_edit.h"
+#include "app/services/application_title.h"
+#include "app/widgets/delay_spin_edit.h"
 #include "serial/serial_port_info.h"
 #include "tests/e2e/operator.h"
 #include "tests/e2e/scenario.h"

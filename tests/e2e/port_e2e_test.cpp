@@ -19,7 +19,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/application_title.h"
+#include "app/services/application_title.h"
 #include "serial/serial_port_info.h"
 #include "tests/e2e/operator.h"
 #include "tests/e2e/scenario.h"

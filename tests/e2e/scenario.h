@@ -14,15 +14,14 @@
 #include <string>
 #include <vector>
 
-#include "app/daxtest.h"
-#include "app/window_services.h"
+#include "app/services/window_services.h"
+#include "app/window/daxtest.h"
 #include "tests/gui/gui_support.h"
 
 #ifdef _WIN32
 #include "tests/e2e/registry_device_tree.h"
 #include "tests/support/device_agent_client.h"
 #else
-#include "platform/memory_registry.h"
 #include "platform/port_sources.h"
 #include "tests/support/pty_client.h"
 #include "tests/support/simulator_process.h"
@@ -128,7 +127,6 @@ private:
 #else
     std::string portsDir_;
     platform::PortSources previousSources_;
-    std::unique_ptr<platform::InMemoryRegistry> registry_;
 #endif
     std::vector<std::unique_ptr<Device>> devices_;
     RecordingModalRunner runner_;

@@ -1,6 +1,6 @@
 #include <filesystem>
 
-#include "platform/linux_port_registry.h"
+#include "platform/registry.h"
 #include "tests/e2e/scenario.h"
 #include "tests/support/recording.h"
 
@@ -64,8 +64,8 @@ Device& Scenario::StartDevice(const std::vector<std::string>& options) {
 }
 
 TMainForm& Scenario::OpenWindow() {
-    registry_ = platform::BuildLinuxPortRegistry(platform::ConfiguredPortSources());
-    return ShowWindow(*registry_);
+    // The program's own registry: on Linux the port view of the scenario's configured sources.
+    return ShowWindow(platform::SystemRegistry());
 }
 
 }  // namespace e2e

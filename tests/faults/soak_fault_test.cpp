@@ -6,7 +6,7 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "app/application_title.h"
+#include "app/services/application_title.h"
 #include "tests/e2e/operator.h"
 #include "tests/e2e/scenario.h"
 

@@ -10,7 +10,7 @@
 #include <chrono>
 #include <vector>
 
-#include "app/application_title.h"
+#include "app/services/application_title.h"
 #include "serial/line_assembler.h"
 #include "tests/e2e/operator.h"
 #include "tests/e2e/scenario.h"

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/app_error.h"
-#include "app/text_files.h"
+#include "playback/app_error.h"
+#include "playback/text_files.h"
 #include "tests/fuzz/command_file_model.h"
 #include "tests/fuzz/fuzz_check.h"
 #include "tests/support/temp_dir.h"

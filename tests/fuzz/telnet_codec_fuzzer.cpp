@@ -11,8 +11,8 @@
 #include "platform/network/telnet_encoder.h"
 #include "tests/fuzz/fuzz_check.h"
 #include "tests/fuzz/telnet_stream_model.h"
-#include "tests/platform_network/recorded_stream.h"
-#include "tests/platform_network/wire_bytes.h"
+#include "tests/platform/network/recorded_stream.h"
+#include "tests/platform/network/wire_bytes.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/platform_network/recorded_stream.h"
+#include "tests/platform/network/recorded_stream.h"
 
 namespace qdax_fuzz {
 

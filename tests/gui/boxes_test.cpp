@@ -12,17 +12,17 @@
 #include <stdexcept>
 #include <thread>
 
-#include "app/app_error.h"
-#include "app/application_title.h"
-#include "app/daxtest.h"
-#include "app/error_box.h"
-#include "app/handler_guard.h"
-#include "app/program_message_box.h"
-#include "app/window_services.h"
+#include "app/boxes/error_box.h"
+#include "app/boxes/handler_guard.h"
+#include "app/boxes/program_message_box.h"
+#include "app/services/application_title.h"
+#include "app/services/window_services.h"
+#include "app/window/daxtest.h"
 #include "gui_support.h"
 #include "platform/comm.h"
 #include "platform/message_box.h"
 #include "platform/window_dispatcher.h"
+#include "playback/app_error.h"
 
 class BoxesTest : public QObject {
     Q_OBJECT

@@ -10,10 +10,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/application_title.h"
-#include "app/daxtest.h"
-#include "app/file_dialogs.h"
-#include "app/modal_runner.h"
+#include "app/boxes/file_dialogs.h"
+#include "app/boxes/modal_runner.h"
+#include "app/services/application_title.h"
+#include "app/window/daxtest.h"
 #include "gui_support.h"
 
 namespace {

@@ -8,11 +8,11 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "app/application_title.h"
-#include "app/daxtest.h"
-#include "app/text_area_lines.h"
-#include "app/text_files.h"
+#include "app/services/application_title.h"
+#include "app/window/daxtest.h"
+#include "app/window/text_area_lines.h"
 #include "gui_support.h"
+#include "playback/text_files.h"
 
 namespace {
 

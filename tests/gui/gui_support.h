@@ -11,9 +11,9 @@
 
 #include <memory>
 
-#include "app/daxtest.h"
-#include "app/modal_runner.h"
-#include "app/window_services.h"
+#include "app/boxes/modal_runner.h"
+#include "app/services/window_services.h"
+#include "app/window/daxtest.h"
 #include "platform/memory_registry.h"
 #include "tests/gui/window_activation.h"
 

@@ -12,8 +12,8 @@
 #include <QTest>
 #include <cstdlib>
 
-#include "app/application_title.h"
-#include "app/daxtest.h"
+#include "app/services/application_title.h"
+#include "app/window/daxtest.h"
 #include "gui_support.h"
 
 namespace {

@@ -22,9 +22,9 @@
 #include <QToolButton>
 #include <string>
 
-#include "app/application_title.h"
-#include "app/daxtest.h"
-#include "app/window_services.h"
+#include "app/services/application_title.h"
+#include "app/services/window_services.h"
+#include "app/window/daxtest.h"
 #include "fake_device.h"
 #include "gui_support.h"
 

@@ -11,10 +11,10 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "app/application_title.h"
-#include "app/button_images.h"
-#include "app/daxtest.h"
-#include "app/window_font.h"
+#include "app/services/application_title.h"
+#include "app/widgets/button_images.h"
+#include "app/widgets/window_font.h"
+#include "app/window/daxtest.h"
 #include "gui_support.h"
 
 namespace {

@@ -10,11 +10,11 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "app/application_title.h"
-#include "app/daxtest.h"
-#include "app/delay_spin_edit.h"
-#include "app/text_area_lines.h"
-#include "app/window_services.h"
+#include "app/services/application_title.h"
+#include "app/services/window_services.h"
+#include "app/widgets/delay_spin_edit.h"
+#include "app/window/daxtest.h"
+#include "app/window/text_area_lines.h"
 #include "fake_device.h"
 #include "gui_support.h"
 

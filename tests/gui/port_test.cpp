@@ -7,9 +7,9 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/application_title.h"
-#include "app/daxtest.h"
-#include "app/window_services.h"
+#include "app/services/application_title.h"
+#include "app/services/window_services.h"
+#include "app/window/daxtest.h"
 #include "fake_device.h"
 #include "gui_support.h"
 #include "serial/serial_port_info.h"

@@ -16,10 +16,10 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "app/application_title.h"
-#include "app/daxtest.h"
-#include "app/delay_spin_edit.h"
-#include "app/text_area_lines.h"
+#include "app/services/application_title.h"
+#include "app/widgets/delay_spin_edit.h"
+#include "app/window/daxtest.h"
+#include "app/window/text_area_lines.h"
 #include "gui_support.h"
 
 Q_DECLARE_METATYPE(std::vector<std::string>)

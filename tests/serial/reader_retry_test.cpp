@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "serial/serial_port_info.h"
-#include "tests/serial/test_dispatcher.h"
+#include "tests/platform/test_dispatcher.h"
 #include "tests/support/pty_device.h"
 #include "tests/support/thread_switches.h"
 

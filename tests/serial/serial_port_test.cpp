@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "platform/port_sources.h"
+#include "tests/platform/test_dispatcher.h"
 #include "tests/serial/line_requests.h"
-#include "tests/serial/test_dispatcher.h"
 #include "tests/support/pty_device.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/thread_switches.h"
