@@ -1,6 +1,9 @@
-// How long a serial line may take to send what it holds before a close gives up on it.
+// How long a serial line may take to send what it holds before a close gives up on it, and how
+// long it may show no progress before it counts as stuck (CTS held low, an XOFF, a device that
+// stopped reading).
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cstddef>
 
@@ -18,6 +21,14 @@ inline std::chrono::milliseconds DrainTime(std::size_t bytes, DWORD baudRate) {
     if (baudRate == 0) return kDrainMargin;
     const auto sending = bytes * kLongestFrameBits * 1000 / baudRate;
     return kDrainMargin + std::chrono::milliseconds(sending + 1);
+}
+
+// Progress comes a transfer at a time (a USB adapter's count falls by whole transfers, a write
+// completes whole): a line that moves nothing for the time of the next transfer is stuck.
+inline constexpr std::size_t kLargestTransfer = 512;
+
+inline std::chrono::milliseconds StallTime(std::size_t nextBytes, DWORD baudRate) {
+    return DrainTime(std::min(nextBytes, kLargestTransfer), baudRate);
 }
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 #include "serial/write_queue.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "platform/comm.h"
@@ -33,15 +34,20 @@ void WriteQueue::DrainThenCancel(HANDLE port, DWORD baudRate) {
     if (writes_.empty()) return;
     std::size_t pendingBytes = 0;
     for (const Write& write : writes_) pendingBytes += write.bytes.size();
-    // Writes complete in order: waiting for each in turn waits for all, within one deadline.
-    const auto deadline =
-        std::chrono::steady_clock::now() + platform::DrainTime(pendingBytes, baudRate);
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + platform::DrainTime(pendingBytes, baudRate);
+    // Writes complete in order, so each is waited for in turn; one that does not complete in a
+    // transfer's time means the line is stuck, and the rest would not go either.
     for (const Write& write : writes_) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) break;
-        platform::WaitForSingleObjectEx(write.record.hEvent, static_cast<DWORD>(left.count()),
-                                        FALSE);
+        const auto untilDeadline =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        const auto wait =
+            std::min(untilDeadline, platform::StallTime(write.bytes.size(), baudRate));
+        if (wait.count() <= 0) break;
+        if (platform::WaitForSingleObjectEx(write.record.hEvent, static_cast<DWORD>(wait.count()),
+                                            FALSE) != WAIT_OBJECT_0) {
+            break;
+        }
     }
     platform::CancelIo(port);
     for (Write& write : writes_) {

@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
-#include <algorithm>
 #include <thread>
 
 #include "platform/drain_time.h"
@@ -14,8 +13,6 @@ namespace platform::posix {
 
 namespace {
 
-// A USB adapter's count falls a transfer at a time, not a byte at a time.
-constexpr std::size_t kLargestTransfer = 512;
 constexpr std::chrono::milliseconds kPollInterval{5};
 
 class TtyOutput final : public QueuedOutput {
@@ -59,9 +56,8 @@ DrainOutcome DrainQueuedOutput(QueuedOutput& line, DWORD baudRate) {
         int lastCount = queued;
         while (queued > 0) {
             const QueuedOutput::Clock::time_point now = line.Now();
-            const std::size_t nextTransfer =
-                std::min(static_cast<std::size_t>(lastCount), kLargestTransfer);
-            if (now >= deadline || now - lastMove >= DrainTime(nextTransfer, baudRate)) break;
+            const auto stall = StallTime(static_cast<std::size_t>(lastCount), baudRate);
+            if (now >= deadline || now - lastMove >= stall) break;
             line.Pause(kPollInterval);
             queued = line.Queued();
             if (queued < lastCount) {

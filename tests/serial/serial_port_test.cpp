@@ -148,11 +148,12 @@ TEST_F(SerialPort, SetBaudChangesAnOpenLineAndOnlyStoresOnAClosedOne) {
 }
 
 // A device that reads late: a write still in progress when the port object goes is let finish in
-// the time its bytes take at the port's rate, not cancelled at once.
+// the time its bytes take at the port's rate, not cancelled at once. (A slow rate, so that the
+// time one transfer may take without progress is long even on a loaded machine.)
 TEST_F(SerialPort, AWriteInProgressAtTheCloseFinishesForADeviceThatReadsLate) {
     qdax_test::PtyDevice device;
     device.LinkAs(ports.path(), "COM5");
-    auto port = Open("COM5", 115200);
+    auto port = Open("COM5", 300);
     ASSERT_TRUE(port->IsOpen());
     const std::string bytes(256 * 1024, 'w');
     ASSERT_TRUE(port->SerialPortWrite(bytes)) << "more than the line holds stays in progress";
