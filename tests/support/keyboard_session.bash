@@ -9,8 +9,9 @@ program_pid=""
 # A test that leaves more behind defines clean_up_more.
 cleanup() {
     if declare -F clean_up_more > /dev/null; then clean_up_more; fi
-    [[ -n "$program_pid" ]] && kill "$program_pid" 2> /dev/null
-    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2> /dev/null
+    # A program or X server that has ended already is no failure of the test's.
+    if [[ -n "$program_pid" ]]; then kill "$program_pid" 2> /dev/null || true; fi
+    if [[ -n "$xvfb_pid" ]]; then kill "$xvfb_pid" 2> /dev/null || true; fi
     rm -rf "$work"
 }
 trap cleanup EXIT
